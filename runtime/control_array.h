@@ -1,0 +1,63 @@
+#pragma once
+
+#include "runtime/check.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class Form;
+
+// Like controls under one name, each selected by its index: `Enemy(i).Left`.
+// Indexes may have gaps; iteration runs in index order.
+template <class T>
+class ControlArray {
+public:
+    ControlArray(Form& form, std::string name) : m_form(&form), m_name(std::move(name)) {}
+
+    // Adds the member with this index; the layout calls it once per member.
+    T& add(int index)
+    {
+        RT_CHECK(index >= 0, m_name + ": negative index");
+        if (index >= static_cast<int>(m_members.size()))
+            m_members.resize(static_cast<std::size_t>(index) + 1);
+        RT_CHECK(!m_members[static_cast<std::size_t>(index)],
+                 m_name + "(" + std::to_string(index) + ") added twice");
+        m_members[static_cast<std::size_t>(index)] = std::make_unique<T>(*m_form, m_name, index);
+        return *m_members[static_cast<std::size_t>(index)];
+    }
+
+    T& operator()(int index) { return *member(index); }
+    const T& operator()(int index) const { return *member(index); }
+
+    bool contains(int index) const
+    {
+        return index >= 0 && index < static_cast<int>(m_members.size()) &&
+               m_members[static_cast<std::size_t>(index)] != nullptr;
+    }
+
+    const std::string& name() const { return m_name; }
+
+    template <class Fn>
+    void forEach(Fn&& fn)
+    {
+        for (auto& member : m_members)
+            if (member)
+                fn(*member);
+    }
+
+private:
+    T* member(int index) const
+    {
+        RT_CHECK(contains(index), m_name + "(" + std::to_string(index) + ") is not in the array");
+        return m_members[static_cast<std::size_t>(index)].get();
+    }
+
+    Form* m_form;
+    std::string m_name;
+    std::vector<std::unique_ptr<T>> m_members;
+};
+
+} // namespace rt

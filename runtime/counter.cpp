@@ -1,0 +1,48 @@
+#include "runtime/counter.h"
+
+#include "runtime/check.h"
+#include "runtime/controls.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace rt {
+
+double counter(const Label& label)
+{
+    const auto value = parseNumber(label.Caption.value());
+    RT_CHECK(value.has_value(),
+             label.displayName() + ".Caption \"" + label.Caption.value() + "\" is not a number");
+    return value.value_or(0.0);
+}
+
+void setCounter(Label& label, double value) { label.Caption = numberText(value); }
+
+std::string numberText(double value)
+{
+    if (value == 0)
+        return "0"; // never "-0"
+    char buffer[400];
+    // Fixed notation in the fewest digits that read back as the same number.
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
+}
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace rt

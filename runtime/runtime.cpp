@@ -1,0 +1,94 @@
+#include "runtime/runtime.h"
+
+#include "runtime/controls.h"
+
+#include <algorithm>
+
+namespace rt {
+
+Runtime::Runtime() : m_files(std::make_unique<MemoryFileStore>()) {}
+
+Runtime::~Runtime()
+{
+    // Windows go before the scheduler their timers are armed in.
+    m_forms.clear();
+    m_unloaded.clear();
+}
+
+Form* Runtime::find(std::type_index type) const
+{
+    for (const Loaded& loaded : m_forms)
+        if (loaded.type == type)
+            return loaded.form.get();
+    return nullptr;
+}
+
+void Runtime::load(std::type_index type, std::unique_ptr<Form> created)
+{
+    Form& form = *created;
+    m_forms.push_back({type, std::move(created)});
+    form.m_loaded = true;
+    m_presenter->formLoaded(form);
+    // Timers enabled in the layout start with the load, in layout order.
+    for (Timer* timer : form.timers())
+        timer->propertyChanged();
+    dispatch([&form] { form.Form_Load(); });
+}
+
+void Runtime::unload(Form& form)
+{
+    auto it = std::find_if(m_forms.begin(), m_forms.end(),
+                           [&form](const Loaded& loaded) { return loaded.form.get() == &form; });
+    if (it == m_forms.end())
+        return;
+    form.m_loaded = false;
+    form.m_visible = false;
+    for (Timer* timer : form.timers())
+        m_scheduler.disarm(*timer);
+    m_presenter->formUnloaded(form);
+    m_unloaded.push_back(std::move(it->form));
+    m_forms.erase(it);
+    if (m_depth == 0)
+        m_unloaded.clear();
+}
+
+void Runtime::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    while (!m_forms.empty())
+        unload(*m_forms.back().form);
+    m_presenter->endRequested();
+}
+
+void Runtime::leaveHandler()
+{
+    if (--m_depth == 0)
+        m_unloaded.clear();
+}
+
+void Runtime::keyDown(Form& form, int keyCode, int shift)
+{
+    if (!form.loaded() || !form.Enabled)
+        return;
+    dispatch([&] { form.Form_KeyDown(keyCode, shift); });
+}
+
+void Runtime::click(CommandButton& button)
+{
+    Form& form = button.form();
+    if (!form.loaded() || !form.Enabled || !button.Enabled || !button.onClick)
+        return;
+    dispatch([&] { button.onClick(); });
+}
+
+std::vector<Form*> Runtime::loadedForms() const
+{
+    std::vector<Form*> result;
+    for (const Loaded& loaded : m_forms)
+        result.push_back(loaded.form.get());
+    return result;
+}
+
+} // namespace rt

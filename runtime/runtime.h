@@ -1,0 +1,107 @@
+#pragma once
+
+#include "runtime/files.h"
+#include "runtime/form.h"
+#include "runtime/presenter.h"
+#include "runtime/random.h"
+#include "runtime/scheduler.h"
+
+#include <memory>
+#include <typeindex>
+#include <utility>
+#include <vector>
+
+namespace rt {
+
+class CommandButton;
+
+// The desktop in twips.
+struct ScreenSize {
+    float Width = 1024 * 15;
+    float Height = 768 * 15;
+};
+
+// Owns the loaded windows, the scheduler, the random draws and the files. Every event enters
+// the game through dispatch(), one handler at a time; windows unloaded by a handler are destroyed
+// only after the outermost handler returns.
+class Runtime {
+public:
+    Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+    ~Runtime();
+
+    // The window of class F, loaded on first reference: built from its layout, its timers
+    // started and its Form_Load run, shown or not.
+    template <class F>
+    F& form()
+    {
+        if (Form* existing = find(typeid(F)))
+            return static_cast<F&>(*existing);
+        auto created = std::make_unique<F>(*this);
+        F& ref = *created;
+        load(typeid(F), std::move(created));
+        return ref;
+    }
+
+    template <class F>
+    bool isLoaded() const
+    {
+        return find(typeid(F)) != nullptr;
+    }
+
+    void unload(Form& form);
+    void end();
+    bool ended() const { return m_ended; }
+
+    // Runs one event's handler. Calls nest (a Show inside a handler runs the other form's load).
+    template <class Fn>
+    void dispatch(Fn&& handler)
+    {
+        if (m_ended)
+            return;
+        ++m_depth;
+        struct Leave {
+            Runtime* runtime;
+            ~Leave() { runtime->leaveHandler(); }
+        } leave{this};
+        std::forward<Fn>(handler)();
+    }
+
+    // Events from the player. A disabled, hidden-by-unload or ended window gets none.
+    void keyDown(Form& form, int keyCode, int shift);
+    void click(CommandButton& button);
+
+    std::vector<Form*> loadedForms() const;
+
+    Scheduler& scheduler() { return m_scheduler; }
+    ScreenSize& screen() { return m_screen; }
+    Random& random() { return m_random; }
+    FileStore& files() { return *m_files; }
+    void setFiles(std::unique_ptr<FileStore> files) { m_files = std::move(files); }
+    Presenter& presenter() { return *m_presenter; }
+    void setPresenter(Presenter* presenter) { m_presenter = presenter ? presenter : &m_headless; }
+
+private:
+    struct Loaded {
+        std::type_index type;
+        std::unique_ptr<Form> form;
+    };
+    Form* find(std::type_index type) const;
+    void load(std::type_index type, std::unique_ptr<Form> form);
+    void leaveHandler();
+
+    Scheduler m_scheduler;
+    ScreenSize m_screen;
+    Random m_random;
+    std::unique_ptr<FileStore> m_files;
+    Presenter m_headless;
+    Presenter* m_presenter = &m_headless;
+    std::vector<Loaded> m_forms;
+    // Unloaded windows wait here until no handler of theirs can still be running.
+    std::vector<std::unique_ptr<Form>> m_unloaded;
+    int m_depth = 0;
+    bool m_ended = false;
+};
+
+} // namespace rt

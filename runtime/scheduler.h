@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace rt {
+
+class Timer;
+
+// Where the scheduler reads the time, in microseconds.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::int64_t nowUs() const = 0;
+};
+
+// Time that moves only when told to: tests, benchmarks and bots run the game instantly on it.
+class VirtualClock : public Clock {
+public:
+    std::int64_t nowUs() const override { return m_now; }
+    void set(std::int64_t us) { m_now = us; }
+
+private:
+    std::int64_t m_now = 0;
+};
+
+// The queue of due timer ticks. Rules: the period is max(Interval, 15.625 ms); enabling arms a
+// timer one period from now; an Interval change re-arms it; ticks due at the same instant run in
+// the order their timers were armed; periods are drift-free; after a stall a timer ticks once and
+// its next tick keeps its phase (missed ticks are dropped, never fired in a burst).
+class Scheduler {
+public:
+    // The shortest spacing of ticks honoured, that of the classic desktop timer (64 a second).
+    static constexpr std::int64_t kShortestPeriodUs = 15'625;
+
+    Scheduler();
+    Scheduler(const Scheduler&) = delete;
+    Scheduler& operator=(const Scheduler&) = delete;
+
+    // Time comes from the virtual clock until another one is set.
+    void useClock(const Clock& clock) { m_clock = &clock; }
+    std::int64_t now() const { return m_clock->nowUs(); }
+
+    // Arms `timer` one period from now with a fresh place in the arming order.
+    void arm(Timer& timer);
+    void disarm(Timer& timer);
+    bool armed(const Timer& timer) const;
+    std::optional<std::int64_t> nextDue() const;
+
+    // Runs, one at a time and in order, every tick due at or before `untilUs`.
+    void runDue(std::int64_t untilUs);
+
+    // Virtual clock only: moves time on by `ms`, running every tick due on the way at its instant.
+    void advance(std::int64_t ms) { advanceUs(ms * 1000); }
+    void advanceUs(std::int64_t us);
+
+    // Called whenever the earliest due tick may have changed (the real-time clock re-arms on it).
+    std::function<void()> onQueueChanged;
+
+    static std::int64_t periodUs(int intervalMs);
+
+private:
+    struct Entry {
+        Timer* timer;
+        std::int64_t due;
+        std::int64_t period;
+        std::uint64_t order;
+    };
+    std::optional<std::size_t> earliest() const;
+    bool runOne(std::int64_t untilUs);
+    void queueChanged();
+
+    VirtualClock m_virtual;
+    const Clock* m_clock;
+    std::vector<Entry> m_entries;
+    std::uint64_t m_nextOrder = 0;
+};
+
+} // namespace rt
