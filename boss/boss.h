@@ -1,0 +1,76 @@
+#pragma once
+
+#include "runtime/control_array.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace rt {
+class Runtime;
+}
+namespace wave {
+class Form1;
+}
+
+namespace boss {
+
+// The boss stage: a boss of 73 blocks with twin beams, a minigun spray and a homing missile
+// against the player's ship. All the stage's state lives in these controls, fresh from the layout
+// on every load; the stage takes the score, the lives and the ship's place over from the wave
+// stage.
+class Boss : public rt::Form {
+public:
+    explicit Boss(rt::Runtime& runtime);
+
+    rt::ControlArray<rt::PictureBox> BossPart{*this, "BossPart"};
+    rt::Label Charge{*this, "Charge"};
+    rt::Label charge2{*this, "charge2"};
+    rt::Label DischargeW{*this, "DischargeW"};
+    rt::Line Line11{*this, "Line11"};
+    rt::Line Line3{*this, "Line3"};
+    rt::Line Line2{*this, "Line2"};
+
+    rt::PictureBox Player{*this, "Player"};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers"};
+    rt::PictureBox Lsight1{*this, "Lsight1"};
+    rt::PictureBox Lsight2{*this, "Lsight2"};
+    rt::PictureBox beam1{*this, "beam1"};
+    rt::Line Line4{*this, "Line4"};
+    rt::PictureBox beam2{*this, "beam2"};
+    rt::Line Line5{*this, "Line5"};
+    rt::PictureBox Spray{*this, "Spray"};
+    rt::ControlArray<rt::Shape> Bullet{*this, "Bullet"};
+    rt::ControlArray<rt::PictureBox> Missile{*this, "Missile"};
+    rt::ControlArray<rt::Shape> Shape1{*this, "Shape1"};
+    rt::ControlArray<rt::Shape> Shape2{*this, "Shape2"};
+    rt::ControlArray<rt::Shape> Ring{*this, "Ring"};
+    rt::ControlArray<rt::Line> Line1{*this, "Line1"};
+
+    rt::Label Label2{*this, "Label2"};
+    rt::Label Shields{*this, "Shields"};
+    rt::Label lblScore{*this, "lblScore"};
+    rt::Label Score{*this, "Score"};
+    rt::Label current{*this, "current"};
+    rt::Label Label1{*this, "Label1"};
+    rt::Label Lives{*this, "Lives"};
+
+    // Declared in the layout's order, which is the order the enabled ones start in at load.
+    rt::Timer tmrfire{*this, "tmrfire"};
+    rt::Timer tmrHoming{*this, "tmrHoming"};
+    rt::Timer Fade1{*this, "Fade1"};
+    rt::Timer tmrMiniGun{*this, "tmrMiniGun"};
+    rt::Timer tmrbeamwait{*this, "tmrbeamwait"};
+    rt::Timer tmrBossRight{*this, "tmrBossRight"};
+    rt::Timer tmrBossLeft{*this, "tmrBossLeft"};
+    rt::Timer tmrBeam{*this, "tmrBeam"};
+    rt::Timer tmrMissiles{*this, "tmrMissiles"};
+    rt::Timer tmrDischarge{*this, "tmrDischarge"};
+    rt::Timer tmrNuke{*this, "tmrNuke"};
+
+    void Form_Load() override;
+    void Fade1_Timer();
+
+private:
+    wave::Form1& Form1();
+};
+
+} // namespace boss

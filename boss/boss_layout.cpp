@@ -1,0 +1,277 @@
+#include "boss/boss.h"
+
+#include "runtime/runtime.h"
+
+namespace boss {
+
+namespace {
+
+constexpr rt::FormFrame kFrame{9870, 7305, 60, 450};
+
+constexpr rt::Color kTeal = rt::rgb(0, 0xC0, 0xC0);
+constexpr rt::Color kRed = rt::rgb(0xC0, 0, 0);
+constexpr rt::Color kBlue = rt::rgb(0, 0, 0xC0);
+constexpr rt::Color kGrey = rt::rgb(0x40, 0x40, 0x40);
+
+constexpr rt::Color kBlack = rt::rgb(0, 0, 0);
+constexpr rt::Color kLightGrey = rt::rgb(0xE0, 0xE0, 0xE0);
+constexpr rt::Color kYellow = rt::rgb(0xFF, 0xFF, 0);
+constexpr rt::Color kBeamBlue = rt::rgb(0x80, 0x80, 0xFF);
+constexpr rt::Color kBrightRed = rt::rgb(0xFF, 0, 0);
+constexpr rt::Color kBulletGrey = rt::rgb(0x80, 0x80, 0x80);
+constexpr rt::Color kMissileMaroon = rt::rgb(0x80, 0, 0);
+constexpr rt::Color kOrange = rt::rgb(0xFF, 0xC0, 0x80);
+constexpr rt::Color kPaleYellow = rt::rgb(0xFF, 0xFF, 0x80);
+
+constexpr float kSide = 615; // most blocks are 615 x 615
+
+struct Block {
+    int index;
+    float left;
+    float top;
+    float width;
+    float height;
+    rt::Color colour;
+};
+
+// The boss body, row by row from the top.
+// clang-format off
+constexpr Block kBlocks[] = {
+    { 0,  960,  120, kSide, kSide, kTeal}, { 1, 1560,  120, kSide, kSide, kTeal},
+    { 2, 2160,  120, kSide, kSide, kTeal}, { 3, 2760,  120, kSide, kSide, kTeal},
+    { 4, 3360,  120, kSide, kSide, kTeal}, { 5, 3960,  120, kSide, kSide, kRed },
+    { 6, 4560,  120, kSide, kSide, kTeal}, { 7, 5160,  120, kSide, kSide, kTeal},
+    { 8, 5760,  120, kSide, kSide, kTeal}, { 9, 6360,  120, kSide, kSide, kTeal},
+    {10, 6960,  120, kSide, kSide, kTeal},
+
+    {11,  960,  720, kSide, kSide, kTeal}, {12, 1560,  720, kSide, kSide, kTeal},
+    {13, 2160,  720, kSide, kSide, kTeal}, {14, 2760,  720, kSide, kSide, kTeal},
+    {15, 3360,  720, kSide, kSide, kTeal}, {16, 3960,  720, kSide, kSide, kTeal},
+    {17, 4560,  720, kSide, kSide, kTeal}, {18, 5160,  720, kSide, kSide, kTeal},
+    {19, 5760,  720, kSide, kSide, kTeal}, {20, 6360,  720, kSide, kSide, kTeal},
+    {21, 6960,  720, kSide, kSide, kTeal},
+
+    {22,  480, 1320, kSide, kSide, kTeal}, {23, 1080, 1320, kSide, kSide, kTeal},
+    {24, 2160, 1320, kSide, kSide, kTeal}, {25, 2760, 1320, kSide, kSide, kTeal},
+    {26, 3360, 1320, kSide, kSide, kTeal}, {27, 3960, 1320, kSide, kSide, kTeal},
+    {28, 4560, 1320, kSide, kSide, kTeal}, {29, 5160, 1320, kSide, kSide, kTeal},
+    {30, 5760, 1320, kSide, kSide, kTeal}, {31, 6840, 1320, kSide, kSide, kTeal},
+    {32, 7440, 1320, kSide, kSide, kTeal},
+
+    {33,  240, 1920, kSide, kSide, kTeal}, {34,  840, 1920, kSide, kSide, kTeal},
+    {35, 2475, 1920, kSide, kSide, kTeal}, {36, 3075, 1920, kSide, kSide, kTeal},
+    {37, 3675, 1920, kSide, kSide, kTeal}, {38, 4275, 1920, kSide, kSide, kTeal},
+    {39, 4875, 1920, kSide, kSide, kTeal}, {40, 5475, 1920, kSide, kSide, kTeal},
+    {41, 7080, 1920, kSide, kSide, kTeal}, {42, 7680, 1920, kSide, kSide, kTeal},
+
+    {43,  120, 2520, kSide, kSide, kTeal}, {44,  720, 2520, kSide, kSide, kTeal},
+    {45, 2160, 2520, kSide, kSide, kRed }, {46, 2760, 2520, kSide, kSide, kRed },
+    {47, 3360, 2520, kSide, kSide, kTeal}, {48, 3960, 2520, kSide, kSide, kGrey},
+    {49, 4560, 2520, kSide, kSide, kTeal}, {50, 5160, 2520, kSide, kSide, kRed },
+    {51, 5760, 2520, kSide, kSide, kRed }, {52, 7200, 2520, kSide, kSide, kTeal},
+    {53, 7800, 2520, kSide, kSide, kTeal},
+
+    {54,  120, 3120, kSide, kSide, kBlue}, {55,  720, 3120,   735, kSide, kBlue},
+    {56, 2475, 3120, kSide, kSide, kRed }, {57, 3675, 3120, kSide, kSide, kGrey},
+    {58, 4320, 3120, kSide, kSide, kGrey}, {59, 5475, 3120, kSide, kSide, kRed },
+    {60, 7080, 3120,   735, kSide, kBlue}, {61, 7800, 3120, kSide, kSide, kBlue},
+
+    {62,  120, 3720, kSide, kSide, kBlue}, {63,  720, 3720, kSide,   495, kBlue},
+    {64, 1320, 3720,   255,   495, kBlue}, {65, 3960, 3720, kSide, kSide, kGrey},
+    {66, 6960, 3720,   255,   495, kBlue}, {67, 7200, 3720, kSide,   495, kBlue},
+    {68, 7800, 3720, kSide, kSide, kBlue},
+
+    {69,  720, 4200, kSide,   375, kBlue}, {70, 1320, 4200, kSide, kSide, kBlue},
+    {71, 6600, 4200, kSide, kSide, kBlue}, {72, 7200, 4200, kSide,   375, kBlue},
+};
+// clang-format on
+
+// The spray's bullets inside their box; there is no bullet 3.
+struct BulletPlace {
+    int index;
+    float left;
+    float top;
+};
+constexpr BulletPlace kBullets[] = {{0, 240, 120}, {1, 120, 480}, {2, 120, 0}, {4, 240, 1080},
+                                    {5, 120, 960}, {6, 120, 240}, {7, 0, 360}, {8, 0, 840},
+                                    {9, 240, 600}, {10, 120, 720}};
+
+constexpr float kShotSpacing = 120; // idle shots park in a row at Left = index x this
+constexpr float kShotParkTop = 6840;
+constexpr float kRingLeft = 4200; // the blast rings wait hidden over the core
+constexpr float kRingTop = 360;
+
+const rt::Font kCaptionFont{"Lucida Console", 20.25f};
+const rt::Font kShieldsFont{"Lucida Console", 14.25f};
+const rt::Font kCounterFont{"MS Sans Serif", 18};
+
+void solid(rt::Shape& shape, rt::ShapeKind kind, rt::Color colour)
+{
+    shape.Kind = kind;
+    shape.FillStyle = rt::Fill::Solid;
+    shape.FillColor = colour;
+}
+
+// A hatched oval without outline, hidden at load: the blast rings and a small decoration.
+void hatchedOval(rt::Shape& shape, rt::Color colour)
+{
+    shape.Kind = rt::ShapeKind::Oval;
+    shape.FillStyle = rt::Fill::DownwardDiagonal;
+    shape.FillColor = colour;
+    shape.BorderVisible = false;
+    shape.Visible = false;
+}
+
+// The short decoration strokes inside blocks 25 and 46.
+void decoration(rt::Line& line, rt::PictureBox& block)
+{
+    line.setContainer(block);
+    line.place(360, 600, 240, 600);
+}
+
+// A number shown on a boss block, in the label's default colours.
+void blockCounter(rt::Label& label, rt::PictureBox& block, const char* caption)
+{
+    label.setContainer(block);
+    label.place(120, 120, 375, 375);
+    label.Caption = caption;
+    label.Font = kCounterFont;
+}
+
+// A label of the status strip, light grey on black.
+void stripLabel(rt::Label& label, float left, float top, float width, const char* caption,
+                const rt::Font& font)
+{
+    label.place(left, top, width, 375);
+    label.Caption = caption;
+    label.BackColor = kBlack;
+    label.ForeColor = kLightGrey;
+    label.Font = font;
+}
+
+void timer(rt::Timer& timer, int interval, bool enabled)
+{
+    timer.Interval = interval;
+    timer.Enabled = enabled;
+}
+
+} // namespace
+
+Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
+{
+    BackColor = rt::SystemColor::WindowText;
+    KeyPreview = true;
+
+    for (const Block& b : kBlocks) {
+        rt::PictureBox& block = BossPart.add(b.index);
+        block.place(b.left, b.top, b.width, b.height);
+        block.BackColor = b.colour;
+    }
+    blockCounter(Charge, BossPart(54), "0");
+    blockCounter(charge2, BossPart(61), "0");
+    blockCounter(DischargeW, BossPart(48), "3");
+    decoration(Line11, BossPart(25));
+    decoration(Line1.add(2), BossPart(25));
+    decoration(Line3, BossPart(46));
+    decoration(Line1.add(0), BossPart(46));
+    decoration(Line2, BossPart(46));
+    Fade1.setContainer(BossPart(5));
+
+    Player.place(3960, 6000, 560, 648);
+    Player.BackColor = rt::SystemColor::WindowBackground;
+    Player.Picture = "ship";
+
+    for (int i = 0; i < 10; ++i) {
+        rt::Shape& shot = Lasers.add(i);
+        shot.place(kShotSpacing * i, kShotParkTop, 135, 375);
+        solid(shot, rt::ShapeKind::Oval, kBrightRed);
+        shot.BorderVisible = false;
+    }
+
+    Lsight1.place(3120, 3120, 15, 3615);
+    Lsight1.BackColor = kYellow;
+    Lsight2.place(5400, 3120, 15, 3615);
+    Lsight2.BackColor = kYellow;
+
+    beam1.place(720, 3720, 3015, 2655);
+    beam1.Visible = false;
+    beam1.BackColor = kBlack;
+    Line4.setContainer(beam1);
+    Line4.place(0, 0, 3000, 2640);
+    Line4.BorderColor = kBeamBlue;
+    Line4.BorderWidth = 10;
+
+    beam2.place(4920, 3720, 2895, 2655);
+    beam2.Visible = false;
+    beam2.BackColor = rt::SystemColor::MenuText;
+    Line5.setContainer(beam2);
+    Line5.place(2880, 0, 0, 2640);
+    Line5.BorderColor = kBeamBlue;
+    Line5.BorderWidth = 10;
+
+    Spray.place(4080, 4320, 375, 1215);
+    Spray.BackColor = kBlack;
+    for (const BulletPlace& p : kBullets) {
+        rt::Shape& bullet = Bullet.add(p.index);
+        bullet.setContainer(Spray);
+        bullet.place(p.left, p.top, 135, 135);
+        solid(bullet, rt::ShapeKind::Circle, kBulletGrey);
+    }
+
+    rt::PictureBox& missile = Missile.add(0);
+    missile.place(360, 5880, 255, 615);
+    missile.Visible = false;
+    missile.BackColor = rt::SystemColor::WindowBackground;
+    rt::Shape& missileBody = Shape1.add(0);
+    missileBody.setContainer(missile);
+    missileBody.place(0, 0, 255, 375);
+    solid(missileBody, rt::ShapeKind::RoundedRectangle, kMissileMaroon);
+    missileBody.BorderVisible = false;
+    rt::Shape& missileTail = Shape2.add(0);
+    missileTail.setContainer(missile);
+    missileTail.place(0, 240, 255, 375);
+    solid(missileTail, rt::ShapeKind::Oval, kBrightRed);
+    missileTail.BorderVisible = false;
+
+    Ring.add(0).place(kRingLeft, kRingTop, 240, 75);
+    hatchedOval(Ring(0), kBrightRed);
+    Ring(0).BorderVisible = true;
+    Ring(0).BorderColor = kBrightRed;
+    Ring(0).BorderWidth = 3;
+    Ring.add(1).place(kRingLeft, kRingTop, 120, 45);
+    hatchedOval(Ring(1), kOrange);
+    Ring.add(2).place(kRingLeft, kRingTop, 240, 195);
+    hatchedOval(Ring(2), kPaleYellow);
+    Shape1.add(2).place(4305, 480, 15, 45);
+    hatchedOval(Shape1(2), kPaleYellow);
+
+    rt::Line& floor = Line1.add(1);
+    floor.place(0, 6720, 9960, 6720);
+    floor.BorderWidth = 2;
+
+    stripLabel(Label2, 1200, 6960, 1335, "Shields:", kShieldsFont);
+    stripLabel(Shields, 2520, 6960, 495, "100", kShieldsFont);
+    stripLabel(lblScore, 3120, 6840, 1815, "Score :", kCaptionFont);
+    stripLabel(Score, 4920, 6840, 1815, "0", kCounterFont);
+    current.place(6960, 6840, 255, 375);
+    current.Caption = "0";
+    current.Visible = false;
+    current.Font = kCounterFont;
+    stripLabel(Label1, 7200, 6840, 1815, "Lives:", kCaptionFont);
+    stripLabel(Lives, 9120, 6840, 735, "5", kCounterFont);
+
+    timer(tmrfire, 1, true);
+    timer(tmrHoming, 1, true);
+    timer(Fade1, 1, true);
+    Fade1.onTick = [this] { Fade1_Timer(); };
+    timer(tmrMiniGun, 120, true);
+    timer(tmrbeamwait, 180, true);
+    timer(tmrBossRight, 400, true);
+    timer(tmrBossLeft, 400, false);
+    timer(tmrBeam, 200, false);
+    timer(tmrMissiles, 50, false);
+    timer(tmrDischarge, 60, false);
+    timer(tmrNuke, 100, false);
+}
+
+} // namespace boss
