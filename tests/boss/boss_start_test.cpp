@@ -57,14 +57,6 @@ TEST_F(BossStart, WindowOpensCentredOnTheScreen)
     EXPECT_TRUE(boss.placed());
 }
 
-// Loading the boss is not showing it: the wave stage shows it when a wave is cleared.
-TEST_F(BossStart, LoadLeavesTheWindowHiddenAndTheWaveStageLoaded)
-{
-    boss::Boss& boss = loadBoss();
-    EXPECT_FALSE(boss.visible());
-    EXPECT_TRUE(runtime.isLoaded<wave::Form1>());
-}
-
 // From dark red 192 the core reaches full red 255 on the 63rd tick and stays there.
 TEST_F(BossStart, CoreBrightensToFullRedIn63TicksAndHolds)
 {
@@ -81,15 +73,6 @@ TEST_F(BossStart, CoreBrightensToFullRedIn63TicksAndHolds)
 
     runtime.scheduler().advance(10'000);
     EXPECT_EQ(core.BackColor, rt::rgb(0xFF, 0, 0));
-}
-
-// Only the core ramps; the other red blocks keep the layout's colour.
-TEST_F(BossStart, OnlyTheCoreRamps)
-{
-    boss::Boss& boss = loadBoss();
-    runtime.scheduler().advance(500);
-    EXPECT_EQ(boss.BossPart(45).BackColor, 192u);
-    EXPECT_EQ(boss.BossPart(59).BackColor, 192u);
 }
 
 // Every fight starts from the layout, whatever the last one left.
