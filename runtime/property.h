@@ -1,6 +1,5 @@
 #pragma once
 
-#include <concepts>
 #include <type_traits>
 #include <utility>
 
@@ -39,11 +38,10 @@ public:
     const T& value() const { return m_value; }
 
     // Text properties compare with text directly; numbers use the built-in operators.
-    template <class U>
-        requires(!std::is_arithmetic_v<T> && std::equality_comparable_with<T, U>)
-    friend bool operator==(const Property& p, const U& u)
+    friend bool operator==(const Property& p, const T& value)
+        requires(!std::is_arithmetic_v<T>)
     {
-        return p.m_value == u;
+        return p.m_value == value;
     }
 
 private:

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "runtime/control_array.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace rt {
+class Runtime;
+}
+namespace boss {
+class Boss;
+}
+
+namespace wave {
+
+// The wave stage: a formation of 28 enemies marches and bombs the player's ship. All the stage's
+// state lives in these controls; the boss stage and the high-score table read and write a few.
+class Form1 : public rt::Form {
+public:
+    explicit Form1(rt::Runtime& runtime);
+
+    rt::ControlArray<rt::PictureBox> Enemy{*this, "Enemy"};
+    rt::PictureBox Player{*this, "Player"};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers"};
+    rt::Shape bomb{*this, "bomb"};
+
+    rt::Line Line1{*this, "Line1"};
+    rt::Label Label2{*this, "Label2"};
+    rt::Label Level{*this, "Level"};
+    rt::Label Ghosts{*this, "Ghosts"};
+    rt::Label lblScore{*this, "lblScore"};
+    rt::Label Score{*this, "Score"};
+    rt::Label current{*this, "current"};
+    rt::Label Label1{*this, "Label1"};
+    rt::Label Lives{*this, "Lives"};
+
+    rt::Timer tmrfire{*this, "tmrfire"};
+    rt::Timer tmrAliensRight{*this, "tmrAliensRight"};
+    rt::Timer tmrAliensLeft{*this, "tmrAliensLeft"};
+    rt::Timer bombwait{*this, "bombwait"};
+    rt::Timer tmrBomb{*this, "tmrBomb"};
+
+    void Form_Load() override;
+    void Form_KeyDown(int KeyCode, int Shift) override;
+    void tmrAliensRight_Timer();
+    void tmrAliensLeft_Timer();
+    void tmrfire_Timer();
+    void bombwait_Timer();
+    void tmrBomb_Timer();
+
+private:
+    boss::Boss& Boss();
+    void fire();
+    void reviveIfCarriedDown(int i);
+    void dropFormation(float drop);
+    void pushBackIfAtBottom(int i);
+    void clearFormationIfAllDown();
+    void moveShot(int i);
+    bool hitsEnemy(int shot, int j) const;
+    void killEnemy(int shot, int j);
+    void parkShot(int i);
+    bool bombHitsShip() const;
+    int drawEnemyIndex();
+    void endGame();
+};
+
+} // namespace wave
