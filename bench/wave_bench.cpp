@@ -1,0 +1,56 @@
+#include "boss/boss.h"
+#include "runtime/counter.h"
+#include "runtime/runtime.h"
+#include "wave/form1.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Ten shots in flight beside a full formation: every shot is tested against all 28 enemies.
+// Target: at most 1 microsecond a tick.
+void ShotTickWithTenShotsInFlight(benchmark::State& state)
+{
+    rt::Runtime runtime;
+    wave::Form1& f = runtime.form<wave::Form1>();
+    int tick = 0;
+    for (auto _ : state) {
+        if (tick++ % 64 == 0)
+            for (int i = 0; i < 10; ++i) {
+                f.Lasers(i).Left = 9600; // right of the formation: nothing is hit
+                f.Lasers(i).Top = 5880 - 10.0f * i;
+            }
+        f.tmrfire_Timer();
+    }
+    benchmark::DoNotOptimize(f.Score.Caption.value());
+}
+BENCHMARK(ShotTickWithTenShotsInFlight);
+
+// The wave stage on the virtual clock with a player who fires all the time and never loses:
+// simulated seconds per iteration. Target: one simulated hour in at most 0.36 s.
+void WaveStageSimulatedHour(benchmark::State& state)
+{
+    constexpr int kSeconds = 3600;
+    for (auto _ : state) {
+        rt::Runtime runtime;
+        for (int second = 0; second < kSeconds; ++second) {
+            if (runtime.isLoaded<boss::Boss>()) {
+                runtime.unload(runtime.form<boss::Boss>());
+                runtime.unload(runtime.form<wave::Form1>());
+            }
+            wave::Form1& f = runtime.form<wave::Form1>();
+            f.Lives.Caption = "5";
+            for (int shot = 0; shot < 20; ++shot) {
+                runtime.keyDown(f, shot % 8 < 4 ? 37 : 39, 0);
+                runtime.keyDown(f, 32, 0);
+                runtime.scheduler().advance(50);
+            }
+        }
+    }
+    state.counters["simulated_s_per_s"] =
+        benchmark::Counter(kSeconds * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(WaveStageSimulatedHour)->Unit(benchmark::kMillisecond);
+
+} // namespace
