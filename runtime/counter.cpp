@@ -35,7 +35,8 @@ std::optional<double> parseNumber(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes no plus sign: drop one, but never let "+-1" read as -1.
+    if (text.starts_with('+') && !text.starts_with("+-"))
         text.remove_prefix(1);
     double value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
