@@ -24,6 +24,9 @@ void Form::closeRequested() { End(); }
 
 void Form::Show()
 {
+    // A window already unloaded by a running handler stays gone.
+    if (!m_loaded)
+        return;
     m_visible = true;
     m_runtime->presenter().formShown(*this);
 }
