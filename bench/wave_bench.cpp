@@ -47,9 +47,8 @@ void WaveStageSimulatedHour(benchmark::State& state)
             }
         }
     }
-    state.counters["simulated_s_per_s"] =
-        benchmark::Counter(kSeconds * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["simulated_s_per_s"] = benchmark::Counter(
+        kSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(WaveStageSimulatedHour)->Unit(benchmark::kMillisecond);
 

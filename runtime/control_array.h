@@ -12,8 +12,7 @@ class Form;
 
 // Like controls under one name, each selected by its index: `Enemy(i).Left`.
 // Indexes may have gaps; iteration runs in index order.
-template <class T>
-class ControlArray {
+template <class T> class ControlArray {
 public:
     ControlArray(Form& form, std::string name) : m_form(&form), m_name(std::move(name)) {}
 
@@ -40,8 +39,7 @@ public:
 
     const std::string& name() const { return m_name; }
 
-    template <class Fn>
-    void forEach(Fn&& fn)
+    template <class Fn> void forEach(Fn&& fn)
     {
         for (auto& member : m_members)
             if (member)

@@ -24,7 +24,8 @@ std::string numberText(double value)
         return "0"; // never "-0"
     char buffer[400];
     // Fixed notation in the fewest digits that read back as the same number.
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 

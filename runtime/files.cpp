@@ -172,7 +172,8 @@ std::optional<std::string> InputFile::readField()
     return field;
 }
 
-OutputFile::OutputFile(FileStore& store, std::string name) : m_store(&store), m_name(std::move(name))
+OutputFile::OutputFile(FileStore& store, std::string name)
+    : m_store(&store), m_name(std::move(name))
 {
 }
 

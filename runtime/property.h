@@ -14,10 +14,9 @@ protected:
     ~PropertyOwner() = default;
 };
 
-// A control property that reads and writes like a plain value (`Enemy(i).Left = Enemy(i).Left + 50`)
-// and tells its owner when a write changes it, so a window repaints only when something moved.
-template <class T>
-class Property {
+// A control property that reads and writes like a plain value (`Enemy(i).Left = Enemy(i).Left +
+// 50`) and tells its owner when a write changes it, so a window repaints only when something moved.
+template <class T> class Property {
 public:
     Property(PropertyOwner& owner, T value) : m_owner(&owner), m_value(std::move(value)) {}
     Property(const Property&) = delete;
@@ -38,8 +37,7 @@ public:
     const T& value() const { return m_value; }
 
     // Text properties compare with text directly; numbers use the built-in operators.
-    friend bool operator==(const Property& p, const T& value)
-        requires(!std::is_arithmetic_v<T>)
+    friend bool operator==(const Property& p, const T& value) requires(!std::is_arithmetic_v<T>)
     {
         return p.m_value == value;
     }

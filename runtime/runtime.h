@@ -33,8 +33,7 @@ public:
 
     // The window of class F, loaded on first reference: built from its layout, its timers
     // started and its Form_Load run, shown or not.
-    template <class F>
-    F& form()
+    template <class F> F& form()
     {
         if (Form* existing = find(typeid(F)))
             return static_cast<F&>(*existing);
@@ -44,19 +43,14 @@ public:
         return ref;
     }
 
-    template <class F>
-    bool isLoaded() const
-    {
-        return find(typeid(F)) != nullptr;
-    }
+    template <class F> bool isLoaded() const { return find(typeid(F)) != nullptr; }
 
     void unload(Form& form);
     void end();
     bool ended() const { return m_ended; }
 
     // Runs one event's handler. Calls nest (a Show inside a handler runs the other form's load).
-    template <class Fn>
-    void dispatch(Fn&& handler)
+    template <class Fn> void dispatch(Fn&& handler)
     {
         if (m_ended)
             return;

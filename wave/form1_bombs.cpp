@@ -6,10 +6,10 @@
 namespace wave {
 
 namespace {
-constexpr int kEnemyCount = 28;         // range of the bomber draw
-constexpr double kAllDown = 28;         // with every enemy down the first draw stands
-constexpr float kBombStep = 100;        // twips the bomb falls per tick
-constexpr float kBombSpentLine = 6500;  // a bomb below this is spent
+constexpr int kEnemyCount = 28;        // range of the bomber draw
+constexpr double kAllDown = 28;        // with every enemy down the first draw stands
+constexpr float kBombStep = 100;       // twips the bomb falls per tick
+constexpr float kBombSpentLine = 6500; // a bomb below this is spent
 } // namespace
 
 // Picks a living enemy at random and puts the bomb at its top-left corner.

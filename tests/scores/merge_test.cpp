@@ -6,10 +6,10 @@
 namespace {
 
 const std::vector<std::string> kBuiltInRows = {
-    "Vortel", "0", "50000", "Grallow", "0", "25000", "Turbo-Tinker", "0", "10000",
-    "Wendrix", "0", "5000", "KRAV", "0", "2500", "Pulsen", "0", "2000",
-    "~*~", "0", "1000", "Dabrine", "0", "500", "Mostyn", "0", "250",
-    "Quade", "0", "100"};
+    "Vortel",  "0", "50000", "Grallow", "0", "25000", "Turbo-Tinker", "0", "10000",
+    "Wendrix", "0", "5000",  "KRAV",    "0", "2500",  "Pulsen",       "0", "2000",
+    "~*~",     "0", "1000",  "Dabrine", "0", "500",   "Mostyn",       "0", "250",
+    "Quade",   "0", "100"};
 
 std::string fileOf(const std::vector<std::string>& fields)
 {
@@ -68,8 +68,8 @@ TEST_F(ScoreMerge, TiesGoBelowAndLowScoresChangeNothing)
         const char* score;
         int row; // where the new row lands, -1 for nowhere
     };
-    for (const Case c : {Case{"2500", 5}, Case{"60000", 0}, Case{"100", -1}, Case{"99", -1},
-                         Case{"101", 9}}) {
+    for (const Case c :
+         {Case{"2500", 5}, Case{"60000", 0}, Case{"100", -1}, Case{"99", -1}, Case{"101", 9}}) {
         files().files["highscores"] = "Vortel,0,50000,Grallow,0,25000,Turbo-Tinker,0,10000,"
                                       "Wendrix,0,5000,KRAV,0,2500,Pulsen,0,2000,~*~,0,1000,"
                                       "Dabrine,0,500,Mostyn,0,250,Quade,0,100\n";
@@ -93,10 +93,12 @@ TEST_F(ScoreMerge, CommaSeparatedFileReadsAsOneFieldPerLine)
         "\"Ann, the Bold\",\"3\",\"900\", Bo,2,800\r\nCy,\"1\",700,Di,1,600,Ed,1,500,"
         "Fe,1,400,Gu,1,300,Ha,1,200,Io,1,100,Jo,1,50";
     finishGame("0");
+    // clang-format off
     const std::vector<std::string> expected = {
         "Ann, the Bold", "3", "900", "Bo", "2", "800", "Cy", "1", "700", "Di", "1", "600",
         "Ed", "1", "500", "Fe", "1", "400", "Gu", "1", "300", "Ha", "1", "200",
         "Io", "1", "100", "Jo", "1", "50"};
+    // clang-format on
     EXPECT_EQ(rows(), expected);
     EXPECT_EQ(stored(), fileOf(expected));
 }

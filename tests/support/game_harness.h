@@ -16,8 +16,7 @@
 
 namespace rt {
 // Failed expectations print a property as its value.
-template <class T>
-void PrintTo(const Property<T>& property, std::ostream* os)
+template <class T> void PrintTo(const Property<T>& property, std::ostream* os)
 {
     *os << ::testing::PrintToString(property.value());
 }
@@ -38,16 +37,8 @@ protected:
         runtime.setFiles(std::move(files));
     }
 
-    template <class F>
-    F& form()
-    {
-        return runtime.form<F>();
-    }
-    template <class F>
-    bool loaded() const
-    {
-        return runtime.isLoaded<F>();
-    }
+    template <class F> F& form() { return runtime.form<F>(); }
+    template <class F> bool loaded() const { return runtime.isLoaded<F>(); }
 
     wave::Form1& Form1() { return form<wave::Form1>(); }
     title::Form2& Form2() { return form<title::Form2>(); }
@@ -61,11 +52,7 @@ protected:
     void Unload(rt::Form& window) { runtime.unload(window); }
 
     // Runs a handler the way an event would: windows it unloads go after it returns.
-    template <class Fn>
-    void handle(Fn&& handler)
-    {
-        runtime.dispatch(std::forward<Fn>(handler));
-    }
+    template <class Fn> void handle(Fn&& handler) { runtime.dispatch(std::forward<Fn>(handler)); }
 
     // The player's way into a game: the title, "Start", then "OK" on the name dialog.
     wave::Form1& startGame()

@@ -87,7 +87,8 @@ TEST_F(PlayerShots, FastMarchPaysTheHighScore)
         const char* level;
         const char* score;
     };
-    const Case cases[] = {{301, "3", "300"}, {31, "2", "200"}, {30, "3", "2000"}, {30, "MAX!!", "2000"}};
+    const Case cases[] = {
+        {301, "3", "300"}, {31, "2", "200"}, {30, "3", "2000"}, {30, "MAX!!", "2000"}};
     for (const Case& c : cases) {
         f.Score.Caption = "0";
         f.Level.Caption = c.level;
