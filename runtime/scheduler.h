@@ -41,6 +41,12 @@ public:
 
     // Time comes from the virtual clock until another one is set.
     void useClock(const Clock& clock) { m_clock = &clock; }
+    // Back to the virtual clock, time carrying on from now: the clock in use is going away.
+    void useVirtualClock()
+    {
+        m_virtual.set(now());
+        m_clock = &m_virtual;
+    }
     std::int64_t now() const { return m_clock->nowUs(); }
 
     // Arms `timer` one period from now with a fresh place in the arming order.

@@ -1,0 +1,36 @@
+#include "runtime/qt/conversions.h"
+
+#include <QtMath>
+
+namespace rtqt {
+
+QRectF pixelRect(float left, float top, float width, float height)
+{
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
+QColor toQColor(rt::Color color)
+{
+    return QColor(rt::redOf(color), rt::greenOf(color), rt::blueOf(color));
+}
+
+namespace {
+QString familyFor(const std::string& name)
+{
+    if (name == "Lucida Console")
+        return QStringLiteral("DejaVu Sans Mono");
+    if (name == "MS Sans Serif")
+        return QStringLiteral("DejaVu Sans");
+    return QString::fromStdString(name);
+}
+} // namespace
+
+QFont toQFont(const rt::Font& font)
+{
+    QFont result(familyFor(font.Name));
+    result.setPixelSize(qMax(1, qRound(font.Size * 96.0 / 72.0)));
+    result.setBold(font.Bold);
+    return result;
+}
+
+} // namespace rtqt

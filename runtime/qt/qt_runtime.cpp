@@ -1,0 +1,127 @@
+#include "runtime/qt/qt_runtime.h"
+
+#include "runtime/qt/conversions.h"
+#include "runtime/qt/form_window.h"
+#include "runtime/qt/pictures.h"
+#include "runtime/qt/qt_file_store.h"
+#include "runtime/qt/realtime_clock.h"
+#include "runtime/runtime.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace rtqt {
+
+struct QtRuntime::Impl final : rt::Presenter {
+    explicit Impl(rt::Runtime& runtime);
+    ~Impl() override;
+
+    void formLoaded(rt::Form& form) override;
+    void formShown(rt::Form& form) override;
+    void formHidden(rt::Form& form) override;
+    void formUnloaded(rt::Form& form) override;
+    void formChanged(rt::Form& form) override;
+    void endRequested() override;
+
+    FormWindow* find(const rt::Form& form) const;
+
+    rt::Runtime& runtime;
+    RealtimeClock clock;
+    RealtimeTicker ticker;
+    Pictures pictures;
+    std::map<const rt::Form*, std::unique_ptr<FormWindow>> windows;
+    // Windows of unloaded forms, waiting for the event loop to delete them.
+    std::vector<QPointer<FormWindow>> retired;
+};
+
+QtRuntime::Impl::Impl(rt::Runtime& runtime)
+    : runtime(runtime), clock(runtime.scheduler().now()), ticker(runtime.scheduler(), clock)
+{
+    runtime.setFiles(std::make_unique<QtFileStore>());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        runtime.screen().Width = static_cast<float>(screen->size().width() * kTwipsPerPixel);
+        runtime.screen().Height = static_cast<float>(screen->size().height() * kTwipsPerPixel);
+    }
+    runtime.scheduler().useClock(clock);
+    runtime.setPresenter(this);
+    // Windows loaded before the runtime went on screen get theirs now.
+    for (rt::Form* form : runtime.loadedForms()) {
+        formLoaded(*form);
+        if (form->visible())
+            formShown(*form);
+    }
+    ticker.rearm();
+}
+
+QtRuntime::Impl::~Impl()
+{
+    runtime.setPresenter(nullptr);
+    runtime.scheduler().useVirtualClock();
+    windows.clear();
+    for (const QPointer<FormWindow>& window : retired)
+        delete window.data();
+}
+
+FormWindow* QtRuntime::Impl::find(const rt::Form& form) const
+{
+    const auto it = windows.find(&form);
+    return it == windows.end() ? nullptr : it->second.get();
+}
+
+void QtRuntime::Impl::formLoaded(rt::Form& form)
+{
+    windows[&form] = std::make_unique<FormWindow>(form, pictures);
+}
+
+void QtRuntime::Impl::formShown(rt::Form& form)
+{
+    if (FormWindow* window = find(form))
+        window->formShown();
+}
+
+void QtRuntime::Impl::formHidden(rt::Form& form)
+{
+    if (FormWindow* window = find(form))
+        window->formHidden();
+}
+
+void QtRuntime::Impl::formChanged(rt::Form& form)
+{
+    if (FormWindow* window = find(form))
+        window->formChanged();
+}
+
+void QtRuntime::Impl::formUnloaded(rt::Form& form)
+{
+    const auto it = windows.find(&form);
+    if (it == windows.end())
+        return;
+    FormWindow* window = it->second.release();
+    windows.erase(it);
+    window->formUnloaded();
+    retired.emplace_back(window);
+}
+
+void QtRuntime::Impl::endRequested()
+{
+    for (auto& [form, window] : windows)
+        window->hide();
+    QCoreApplication::quit();
+}
+
+QtRuntime::QtRuntime(rt::Runtime& runtime) : m_impl(std::make_unique<Impl>(runtime)) {}
+
+QtRuntime::~QtRuntime() = default;
+
+QWidget* QtRuntime::window(const rt::Form& form) const
+{
+    return m_impl->find(form);
+}
+
+} // namespace rtqt

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+class QWidget;
+
+namespace rt {
+class Form;
+class Runtime;
+} // namespace rt
+
+namespace rtqt {
+
+// Runs the game's windows on Qt: a top-level window per loaded form, painted from its controls;
+// real buttons, text box and list boxes kept in step; keys mapped to virtual-key codes; the
+// real-time clock driving the scheduler; the high-score file in the working directory.
+// Create it after the QApplication and before the first window is shown.
+class QtRuntime {
+public:
+    explicit QtRuntime(rt::Runtime& runtime);
+    QtRuntime(const QtRuntime&) = delete;
+    QtRuntime& operator=(const QtRuntime&) = delete;
+    ~QtRuntime();
+
+    // The window that shows `form`, or null when the form is not loaded.
+    QWidget* window(const rt::Form& form) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace rtqt

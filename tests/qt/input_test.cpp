@@ -1,0 +1,238 @@
+#include "qt_windows.h"
+
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include <gmock/gmock.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Key = std::pair<int, int>;
+
+// A window with a hidden button, a disabled button, a text box and a button, in that order.
+class Panel : public rt::Form {
+public:
+    explicit Panel(rt::Runtime& runtime) : Form(runtime, "Panel", {4500, 3000, 60, 450})
+    {
+        Hidden.place(150, 150, 1200, 450);
+        Hidden.Visible = false;
+        Off.place(150, 750, 1200, 450);
+        Off.Enabled = false;
+        Name.place(1500, 150, 2400, 450);
+        Name.Text = "New Guy";
+        Go.place(1500, 750, 1200, 450);
+        Go.Caption = "Go";
+        Go.onClick = [this] { log.push_back("Go"); };
+    }
+
+    void Form_KeyDown(int KeyCode, int Shift) override
+    {
+        keys.emplace_back(KeyCode, Shift);
+        log.push_back("key " + std::to_string(KeyCode));
+        if (unloadOnKey)
+            Unload(*this);
+    }
+
+    rt::CommandButton Hidden{*this, "Hidden"};
+    rt::CommandButton Off{*this, "Off"};
+    rt::TextBox Name{*this, "Name"};
+    rt::CommandButton Go{*this, "Go"};
+    std::vector<Key> keys;
+    std::vector<std::string> log;
+    bool unloadOnKey = false;
+};
+
+// The same window, watching every key before its controls do.
+class Previewing : public Panel {
+public:
+    explicit Previewing(rt::Runtime& runtime) : Panel(runtime) { KeyPreview = true; }
+};
+
+class Keys : public QtWindows {
+protected:
+    template <class W> W* child(const rt::Form& form, const char* name)
+    {
+        return window(form).findChild<W*>(QString::fromLatin1(name));
+    }
+};
+
+// A fresh window gives the focus to its first shown, enabled button or text box.
+TEST_F(Keys, ShownWindowFocusesFirstFocusableControlInLayoutOrder)
+{
+    const Panel& panel = show<Panel>();
+    EXPECT_EQ(window(panel).focusWidget(), child<QLineEdit>(panel, "Name"));
+}
+
+// Held keys repeat: every auto-repeated press reaches the handler, with its shift mask.
+TEST_F(Keys, AutoRepeatedPressesEachReachKeyDown)
+{
+    const Previewing& form = show<Previewing>();
+    press(form, Qt::Key_Left, Qt::NoModifier, true);
+    press(form, Qt::Key_Left, Qt::NoModifier, true);
+    press(form, Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier, true);
+    EXPECT_THAT(form.keys, ElementsAre(Key{37, 0}, Key{37, 0}, Key{65, 3}));
+}
+
+// A key the focused button does not use travels on to the window: still one key down.
+TEST_F(Keys, KeyIgnoredByFocusedButtonReachesKeyDownOnce)
+{
+    Previewing& form = show<Previewing>();
+    child<QPushButton>(form, "Go")->setFocus();
+    QTest::keyClick(window(form).windowHandle(), Qt::Key_X);
+    QTest::keyClick(window(form).windowHandle(), Qt::Key_Space);
+    EXPECT_THAT(form.keys, ElementsAre(Key{88, 0}, Key{32, 0}));
+}
+
+// Keys of a disabled window are dropped, key preview or not.
+TEST_F(Keys, DisabledWindowGetsNoKeys)
+{
+    Previewing& form = show<Previewing>();
+    runtime.dispatch([&] { form.Enabled = false; });
+    settle();
+    EXPECT_FALSE(window(form).isEnabled());
+    press(form, Qt::Key_Space);
+    EXPECT_THAT(form.keys, IsEmpty());
+}
+
+// Without key preview the window hears no keys, and typing still fills the text box.
+TEST_F(Keys, TypingReachesTheTextBoxWithoutKeyPreview)
+{
+    Panel& panel = show<Panel>();
+    QLineEdit* name = child<QLineEdit>(panel, "Name");
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "!x");
+    EXPECT_EQ(panel.Name.Text.value(), "New Guy!x");
+    EXPECT_THAT(panel.keys, IsEmpty());
+}
+
+// With key preview the window hears the typing and the text box still gets it.
+TEST_F(Keys, KeyPreviewDoesNotSwallowTyping)
+{
+    Previewing& form = show<Previewing>();
+    QLineEdit* name = child<QLineEdit>(form, "Name");
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "q");
+    EXPECT_EQ(form.Name.Text.value(), "New Guyq");
+    EXPECT_THAT(form.keys, ElementsAre(Key{81, 0}));
+}
+
+// Enter presses the focused button, after the window's own key handler has seen it;
+// a held Enter does not press it again and again.
+TEST_F(Keys, EnterPressesFocusedButtonOnceAfterKeyDown)
+{
+    Previewing& form = show<Previewing>();
+    child<QPushButton>(form, "Go")->setFocus();
+    press(form, Qt::Key_Return);
+    press(form, Qt::Key_Return, Qt::NoModifier, true);
+    EXPECT_THAT(form.log, ElementsAre("key 13", "Go", "key 13"));
+}
+
+// A key handler that unloads its own window: Enter must not then press a button of it.
+TEST_F(Keys, KeyHandlerUnloadingItsWindowEndsTheKeyThere)
+{
+    Previewing& form = show<Previewing>();
+    child<QPushButton>(form, "Go")->setFocus();
+    form.unloadOnKey = true;
+    QPointer<QWidget> shown = &window(form);
+    press(form, Qt::Key_Return);
+    EXPECT_FALSE(runtime.isLoaded<Previewing>());
+    settle();
+    EXPECT_TRUE(shown.isNull());
+}
+
+// The title of a window changes with its caption; the widgets follow their controls.
+TEST_F(Keys, WidgetsFollowTheirControls)
+{
+    Panel& panel = show<Panel>();
+    QLineEdit* name = child<QLineEdit>(panel, "Name");
+    QPushButton* go = child<QPushButton>(panel, "Go");
+    EXPECT_EQ(go->geometry(), QRect(100, 50, 80, 30));
+    EXPECT_TRUE(child<QPushButton>(panel, "Hidden")->isHidden());
+    EXPECT_FALSE(child<QPushButton>(panel, "Off")->isEnabled());
+    name->setCursorPosition(3);
+
+    runtime.dispatch([&] {
+        panel.Caption = "Renamed";
+        panel.Go.Caption = "Again";
+        panel.Go.Left = 3000;
+        panel.Hidden.Visible = true;
+    });
+    settle();
+    EXPECT_EQ(window(panel).windowTitle(), "Renamed");
+    EXPECT_EQ(go->text(), "Again");
+    EXPECT_EQ(go->x(), 200);
+    EXPECT_FALSE(child<QPushButton>(panel, "Hidden")->isHidden());
+    EXPECT_EQ(name->cursorPosition(), 3) << "an unchanged text is left alone";
+
+    runtime.dispatch([&] { panel.Name.Text = "Zed"; });
+    settle();
+    EXPECT_EQ(name->text(), "Zed");
+}
+
+// A window whose button unloads it, then goes on using its own members.
+class SelfClosing : public rt::Form {
+public:
+    explicit SelfClosing(rt::Runtime& runtime) : Form(runtime, "SelfClosing", {1500, 1500, 60, 450})
+    {
+        Close.place(150, 150, 900, 450);
+        Close.onClick = [this] {
+            Unload(*this);
+            Close.Caption = "closed";
+        };
+    }
+    rt::CommandButton Close{*this, "Close"};
+};
+
+// The window outlives the handler that unloaded it and goes away from the event loop.
+TEST_F(Keys, ButtonHandlerMayUnloadItsOwnWindow)
+{
+    const SelfClosing& form = show<SelfClosing>();
+    QPointer<QPushButton> button = child<QPushButton>(form, "Close");
+    QPointer<QWidget> shown = &window(form);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(runtime.isLoaded<SelfClosing>());
+    EXPECT_EQ(qt.window(form), nullptr);
+    EXPECT_TRUE(shown->isHidden());
+    settle();
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_TRUE(button.isNull());
+}
+
+class Hiding : public Panel {
+public:
+    using Panel::Panel;
+    void closeRequested() override { Hide(); }
+};
+
+// Closing a window with its frame is the form's decision: hide it, or end the game.
+TEST_F(Keys, ClosingTheFrameAsksTheForm)
+{
+    const Hiding& hiding = show<Hiding>();
+    const Panel& panel = show<Panel>();
+    QPointer<QWidget> panelWindow = &window(panel);
+
+    window(hiding).close();
+    EXPECT_TRUE(runtime.isLoaded<Hiding>());
+    EXPECT_FALSE(hiding.visible());
+    EXPECT_TRUE(window(hiding).isHidden());
+
+    panelWindow->close();
+    EXPECT_TRUE(runtime.ended());
+    EXPECT_EQ(qt.window(panel), nullptr);
+    settle();
+    EXPECT_TRUE(panelWindow.isNull());
+}
+
+} // namespace
