@@ -12,10 +12,7 @@ namespace rtqt {
 // Twips per device-independent pixel (96 dpi).
 constexpr double kTwipsPerPixel = 15;
 
-inline double toPixels(float twips)
-{
-    return twips / kTwipsPerPixel;
-}
+inline double toPixels(float twips) { return twips / kTwipsPerPixel; }
 QRectF pixelRect(float left, float top, float width, float height);
 
 // Always through the runtime's table, so system colours look the same on every desktop.

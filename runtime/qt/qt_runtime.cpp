@@ -119,9 +119,6 @@ QtRuntime::QtRuntime(rt::Runtime& runtime) : m_impl(std::make_unique<Impl>(runti
 
 QtRuntime::~QtRuntime() = default;
 
-QWidget* QtRuntime::window(const rt::Form& form) const
-{
-    return m_impl->find(form);
-}
+QWidget* QtRuntime::window(const rt::Form& form) const { return m_impl->find(form); }
 
 } // namespace rtqt

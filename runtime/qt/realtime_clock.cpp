@@ -9,15 +9,9 @@ namespace {
 constexpr std::int64_t kEarlyUs = 500;
 } // namespace
 
-RealtimeClock::RealtimeClock(std::int64_t startUs) : m_startUs(startUs)
-{
-    m_elapsed.start();
-}
+RealtimeClock::RealtimeClock(std::int64_t startUs) : m_startUs(startUs) { m_elapsed.start(); }
 
-std::int64_t RealtimeClock::nowUs() const
-{
-    return m_startUs + m_elapsed.nsecsElapsed() / 1000;
-}
+std::int64_t RealtimeClock::nowUs() const { return m_startUs + m_elapsed.nsecsElapsed() / 1000; }
 
 RealtimeTicker::RealtimeTicker(rt::Scheduler& scheduler, const rt::Clock& clock)
     : m_scheduler(&scheduler), m_clock(&clock)
@@ -28,10 +22,7 @@ RealtimeTicker::RealtimeTicker(rt::Scheduler& scheduler, const rt::Clock& clock)
     m_scheduler->onQueueChanged = [this] { rearm(); };
 }
 
-RealtimeTicker::~RealtimeTicker()
-{
-    m_scheduler->onQueueChanged = nullptr;
-}
+RealtimeTicker::~RealtimeTicker() { m_scheduler->onQueueChanged = nullptr; }
 
 void RealtimeTicker::rearm()
 {

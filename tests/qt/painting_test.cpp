@@ -14,10 +14,7 @@ constexpr rt::Color kCyan = rt::rgb(0, 255, 255);
 constexpr rt::Color kMagenta = rt::rgb(255, 0, 255);
 constexpr rt::Color kGrey = rt::rgb(128, 128, 128);
 
-QColor colour(rt::Color c)
-{
-    return QColor(rt::redOf(c), rt::greenOf(c), rt::blueOf(c));
-}
+QColor colour(rt::Color c) { return QColor(rt::redOf(c), rt::greenOf(c), rt::blueOf(c)); }
 
 // A 200 x 160 pixel window on black; positions below are in twips, 15 to a pixel.
 class Scene : public rt::Form {
