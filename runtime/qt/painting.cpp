@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -102,16 +103,60 @@ Qt::Alignment alignmentOf(rt::Align align)
     return Qt::AlignLeft;
 }
 
+// Where a label's lines sit: the baseline of the first below the box's top, and the spacing.
+struct LineMetrics {
+    double ascent;
+    double spacing;
+};
+
+// DejaVu Sans Mono stands in for Lucida Console but spaces its lines 1.16 em apart; Lucida
+// Console's lines are 1 em apart with the baseline at 0.79 em, which the game's captions need
+// to fit their boxes. The other faces keep their own spacing.
+LineMetrics lineMetrics(const rt::Font& font, const QFont& face)
+{
+    if (font.Name == "Lucida Console")
+        return {0.79 * face.pixelSize(), 1.0 * face.pixelSize()};
+    const QFontMetricsF metrics(face);
+    return {metrics.ascent(), metrics.lineSpacing()};
+}
+
+// The caption word-wrapped in the box, top aligned, clipped to the box.
+void drawCaption(QPainter& painter, const rt::Label& label, const QRectF& box)
+{
+    QString text = QString::fromStdString(label.Caption);
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    const QFont face = toQFont(label.Font);
+    const LineMetrics metrics = lineMetrics(label.Font, face);
+
+    QTextLayout layout(text, face, painter.device());
+    QTextOption option(alignmentOf(label.Alignment));
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (int i = 0;; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, metrics.ascent + i * metrics.spacing - line.ascent()));
+    }
+    layout.endLayout();
+
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    painter.setPen(toQColor(label.ForeColor));
+    layout.draw(&painter, box.topLeft());
+    painter.restore();
+}
+
 void drawLabel(QPainter& painter, const rt::Label& label)
 {
     const QRectF box = pixelRect(label.Left, label.Top, label.Width, label.Height);
     if (label.BackStyle == rt::Back::Opaque)
         painter.fillRect(box, toQColor(label.BackColor));
-    painter.setPen(toQColor(label.ForeColor));
-    painter.setFont(toQFont(label.Font));
-    painter.drawText(
-        box, static_cast<int>(alignmentOf(label.Alignment) | Qt::AlignTop) | Qt::TextWordWrap,
-        QString::fromStdString(label.Caption));
+    if (!label.Caption.value().empty())
+        drawCaption(painter, label, box);
 }
 
 void drawPicture(QPainter& painter, Pictures& pictures, const std::string& name)

@@ -3,6 +3,8 @@
 #include "runtime/controls.h"
 #include "runtime/form.h"
 
+#include <vector>
+
 namespace {
 
 constexpr rt::Color kBlack = rt::rgb(0, 0, 0);
@@ -214,3 +216,35 @@ TEST_F(Painting, LabelCaptionsAreTopAlignedAndWrapped)
 }
 
 } // namespace
+
+class Lettering : public rt::Form {
+public:
+    explicit Lettering(rt::Runtime& runtime) : Form(runtime, "Lettering", {1500, 3000, 60, 450})
+    {
+        BackColor = kBlack;
+        Stacked.place(0, 0, 750, 3000); // room for one letter a line
+        Stacked.Caption = "H H";
+        Stacked.Font = {"Lucida Console", 36}; // 48 pixels
+        Stacked.BackStyle = rt::Back::Transparent;
+        Stacked.ForeColor = rt::SystemColor::HighlightText;
+    }
+    rt::Label Stacked{*this, "Stacked"};
+};
+
+// Lucida Console captions keep that face's lines: baselines at 0.79 em, then 1 em apart,
+// so the game's captions fit their boxes with the wider-spaced face that stands in for it.
+TEST_F(Painting, LucidaConsoleLinesAreOneEmApart)
+{
+    const QImage image = grab(show<Lettering>());
+    std::vector<int> baselines;
+    bool inkAbove = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool ink = inked(image, QRect(0, y, image.width(), 1), colour(kBlack)) > 0;
+        if (inkAbove && !ink)
+            baselines.push_back(y);
+        inkAbove = ink;
+    }
+    ASSERT_EQ(baselines.size(), 2u);
+    EXPECT_NEAR(baselines[0], 0.79 * 48, 1.5);
+    EXPECT_NEAR(baselines[1] - baselines[0], 48, 1.0);
+}
