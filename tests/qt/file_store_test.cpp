@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,13 +49,6 @@ TEST_F(FileStore, ReplacedBytesReadBackExactly)
     EXPECT_EQ(entries(), QStringList{"highscores"}) << "no temporary file is left behind";
 }
 
-// Names are used as given: a file of another case is another file.
-TEST_F(FileStore, NamesAreCaseSensitive)
-{
-    put("HighScores", "old");
-    EXPECT_EQ(store.read("highscores"), std::nullopt);
-}
-
 // What is not a readable file of a sensible size reads as nothing at all.
 TEST_F(FileStore, MissingDirectoryAndOversizedFilesReadAsNothing)
 {
@@ -68,33 +60,6 @@ TEST_F(FileStore, MissingDirectoryAndOversizedFilesReadAsNothing)
     EXPECT_EQ(store.read("limit")->size(), static_cast<std::size_t>(rtqt::QtFileStore::kMaxBytes));
     put("over", QByteArray(rtqt::QtFileStore::kMaxBytes + 1, 'a'));
     EXPECT_EQ(store.read("over"), std::nullopt);
-}
-
-// A failed save says so on one line naming the file, and the old file stays as it was.
-TEST_F(FileStore, SaveOverADirectoryFailsWithOneLine)
-{
-    ASSERT_TRUE(QDir().mkdir("highscores"));
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(store.replace("highscores", "new"));
-    const std::string error = ::testing::internal::GetCapturedStderr();
-    EXPECT_THAT(error, HasSubstr("highscores"));
-    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
-}
-
-TEST_F(FileStore, SaveIntoReadOnlyDirectoryKeepsTheOldFile)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root";
-    put("highscores", "old");
-    ASSERT_TRUE(QFile::setPermissions(QDir::currentPath(), QFile::ReadOwner | QFile::ExeOwner));
-    ::testing::internal::CaptureStderr();
-    const bool saved = store.replace("highscores", "new");
-    const std::string error = ::testing::internal::GetCapturedStderr();
-    QFile::setPermissions(QDir::currentPath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(store.read("highscores"), "old");
-    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
 }
 
 // A disk that fills up half way through the write: the old file is not truncated.
