@@ -21,7 +21,7 @@ class Boss : public rt::Form {
 public:
     explicit Boss(rt::Runtime& runtime);
 
-    rt::ControlArray<rt::PictureBox> BossPart{*this, "BossPart"};
+    rt::ControlArray<rt::PictureBox> BossPart{*this, "BossPart", 73};
     rt::Label Charge{*this, "Charge"};
     rt::Label charge2{*this, "charge2"};
     rt::Label DischargeW{*this, "DischargeW"};
@@ -30,7 +30,7 @@ public:
     rt::Line Line2{*this, "Line2"};
 
     rt::PictureBox Player{*this, "Player"};
-    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers"};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", 10};
     rt::PictureBox Lsight1{*this, "Lsight1"};
     rt::PictureBox Lsight2{*this, "Lsight2"};
     rt::PictureBox beam1{*this, "beam1"};
@@ -38,12 +38,12 @@ public:
     rt::PictureBox beam2{*this, "beam2"};
     rt::Line Line5{*this, "Line5"};
     rt::PictureBox Spray{*this, "Spray"};
-    rt::ControlArray<rt::Shape> Bullet{*this, "Bullet"};
-    rt::ControlArray<rt::PictureBox> Missile{*this, "Missile"};
-    rt::ControlArray<rt::Shape> Shape1{*this, "Shape1"};
-    rt::ControlArray<rt::Shape> Shape2{*this, "Shape2"};
-    rt::ControlArray<rt::Shape> Ring{*this, "Ring"};
-    rt::ControlArray<rt::Line> Line1{*this, "Line1"};
+    rt::ControlArray<rt::Shape> Bullet{*this, "Bullet", {0, 1, 2, 4, 5, 6, 7, 8, 9, 10}};
+    rt::ControlArray<rt::PictureBox> Missile{*this, "Missile", {0}};
+    rt::ControlArray<rt::Shape> Shape1{*this, "Shape1", {0, 2}};
+    rt::ControlArray<rt::Shape> Shape2{*this, "Shape2", {0}};
+    rt::ControlArray<rt::Shape> Ring{*this, "Ring", 3};
+    rt::ControlArray<rt::Line> Line1{*this, "Line1", {0, 1, 2}};
 
     rt::Label Label2{*this, "Label2"};
     rt::Label Shields{*this, "Shields"};

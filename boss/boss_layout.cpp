@@ -163,7 +163,7 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     KeyPreview = true;
 
     for (const Block& b : kBlocks) {
-        rt::PictureBox& block = BossPart.add(b.index);
+        rt::PictureBox& block = BossPart(b.index);
         block.place(b.left, b.top, b.width, b.height);
         block.BackColor = b.colour;
     }
@@ -171,9 +171,9 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     blockCounter(charge2, BossPart(61), "0");
     blockCounter(DischargeW, BossPart(48), "3");
     decoration(Line11, BossPart(25));
-    decoration(Line1.add(2), BossPart(25));
+    decoration(Line1(2), BossPart(25));
     decoration(Line3, BossPart(46));
-    decoration(Line1.add(0), BossPart(46));
+    decoration(Line1(0), BossPart(46));
     decoration(Line2, BossPart(46));
     Fade1.setContainer(BossPart(5));
 
@@ -182,7 +182,7 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     Player.Picture = "ship";
 
     for (int i = 0; i < 10; ++i) {
-        rt::Shape& shot = Lasers.add(i);
+        rt::Shape& shot = Lasers(i);
         shot.place(kShotSpacing * i, kShotParkTop, 135, 375);
         solid(shot, rt::ShapeKind::Oval, kBrightRed);
         shot.BorderVisible = false;
@@ -212,40 +212,40 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     Spray.place(4080, 4320, 375, 1215);
     Spray.BackColor = kBlack;
     for (const BulletPlace& p : kBullets) {
-        rt::Shape& bullet = Bullet.add(p.index);
+        rt::Shape& bullet = Bullet(p.index);
         bullet.setContainer(Spray);
         bullet.place(p.left, p.top, 135, 135);
         solid(bullet, rt::ShapeKind::Circle, kBulletGrey);
     }
 
-    rt::PictureBox& missile = Missile.add(0);
+    rt::PictureBox& missile = Missile(0);
     missile.place(360, 5880, 255, 615);
     missile.Visible = false;
     missile.BackColor = rt::SystemColor::WindowBackground;
-    rt::Shape& missileBody = Shape1.add(0);
+    rt::Shape& missileBody = Shape1(0);
     missileBody.setContainer(missile);
     missileBody.place(0, 0, 255, 375);
     solid(missileBody, rt::ShapeKind::RoundedRectangle, kMissileMaroon);
     missileBody.BorderVisible = false;
-    rt::Shape& missileTail = Shape2.add(0);
+    rt::Shape& missileTail = Shape2(0);
     missileTail.setContainer(missile);
     missileTail.place(0, 240, 255, 375);
     solid(missileTail, rt::ShapeKind::Oval, kBrightRed);
     missileTail.BorderVisible = false;
 
-    Ring.add(0).place(kRingLeft, kRingTop, 240, 75);
+    Ring(0).place(kRingLeft, kRingTop, 240, 75);
     hatchedOval(Ring(0), kBrightRed);
     Ring(0).BorderVisible = true;
     Ring(0).BorderColor = kBrightRed;
     Ring(0).BorderWidth = 3;
-    Ring.add(1).place(kRingLeft, kRingTop, 120, 45);
+    Ring(1).place(kRingLeft, kRingTop, 120, 45);
     hatchedOval(Ring(1), kOrange);
-    Ring.add(2).place(kRingLeft, kRingTop, 240, 195);
+    Ring(2).place(kRingLeft, kRingTop, 240, 195);
     hatchedOval(Ring(2), kPaleYellow);
-    Shape1.add(2).place(4305, 480, 15, 45);
+    Shape1(2).place(4305, 480, 15, 45);
     hatchedOval(Shape1(2), kPaleYellow);
 
-    rt::Line& floor = Line1.add(1);
+    rt::Line& floor = Line1(1);
     floor.place(0, 6720, 9960, 6720);
     floor.BorderWidth = 2;
 

@@ -2,6 +2,7 @@
 
 #include "runtime/check.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +16,21 @@ class Form;
 template <class T> class ControlArray {
 public:
     ControlArray(Form& form, std::string name) : m_form(&form), m_name(std::move(name)) {}
+    // The members 0 to count - 1, built with the array so they take its place in the layout order.
+    ControlArray(Form& form, std::string name, int count) : ControlArray(form, std::move(name))
+    {
+        for (int index = 0; index < count; ++index)
+            add(index);
+    }
+    // The members with these indexes, for an array with gaps.
+    ControlArray(Form& form, std::string name, std::initializer_list<int> indexes)
+        : ControlArray(form, std::move(name))
+    {
+        for (const int index : indexes)
+            add(index);
+    }
 
-    // Adds the member with this index; the layout calls it once per member.
+    // Adds the member with this index.
     T& add(int index)
     {
         RT_CHECK(index >= 0, m_name + ": negative index");

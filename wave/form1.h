@@ -15,13 +15,14 @@ namespace wave {
 
 // The wave stage: a formation of 28 enemies marches and bombs the player's ship. All the stage's
 // state lives in these controls; the boss stage and the high-score table read and write a few.
+// Controls are declared in layout order, which is also their drawing order.
 class Form1 : public rt::Form {
 public:
     explicit Form1(rt::Runtime& runtime);
 
-    rt::ControlArray<rt::PictureBox> Enemy{*this, "Enemy"};
+    rt::ControlArray<rt::PictureBox> Enemy{*this, "Enemy", 28};
     rt::PictureBox Player{*this, "Player"};
-    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers"};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", 10};
     rt::Shape bomb{*this, "bomb"};
 
     rt::Line Line1{*this, "Line1"};

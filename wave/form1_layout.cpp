@@ -61,7 +61,7 @@ Form1::Form1(rt::Runtime& runtime) : Form(runtime, "Form1", kFrame)
     KeyPreview = true;
 
     for (int i = 0; i < 28; ++i) {
-        rt::PictureBox& enemy = Enemy.add(i);
+        rt::PictureBox& enemy = Enemy(i);
         enemy.place(kColumnLeft[i % kColumns], kRowTop[i / kColumns], kEnemySize, kEnemySize);
         enemy.BackColor = rt::SystemColor::WindowFrame;
         enemy.Picture = "enemy";
@@ -72,7 +72,7 @@ Form1::Form1(rt::Runtime& runtime) : Form(runtime, "Form1", kFrame)
     Player.Picture = "ship";
 
     for (int i = 0; i < 10; ++i) {
-        rt::Shape& shot = Lasers.add(i);
+        rt::Shape& shot = Lasers(i);
         shot.place(kShotLoadLeft + kShotLoadSpacing * i, 6840, 135, 375);
         solidOval(shot, kRed);
     }
