@@ -35,8 +35,9 @@ TEST_F(RealTime, TimerTicksEveryPeriod)
     since.start();
     const Ticking& form = show<Ticking>();
     QTest::qWait(30);
-    if (since.elapsed() < 50)
+    if (since.elapsed() < 50) {
         EXPECT_EQ(form.ticks50, 0) << "not before its first period";
+    }
     QTest::qWait(190);
     const auto periods = static_cast<int>(since.elapsed() / 50);
     EXPECT_GE(form.ticks50, 3);
