@@ -37,7 +37,7 @@ FormWindow::FormWindow(rt::Form& form, Pictures& pictures)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_frameTimer.setSingleShot(true);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] { present(); });
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] { frameDue(); });
     // Keys are seen by whichever of the window's widgets receives them first.
     installEventFilter(this);
     for (QWidget* widget : m_widgets.widgets())
@@ -68,8 +68,25 @@ void FormWindow::formChanged()
 {
     if (!m_form || isHidden() || m_frameTimer.isActive())
         return;
-    const double sinceMs = m_sincePresent.isValid() ? m_sincePresent.nsecsElapsed() / 1e6 : 1e9;
-    m_frameTimer.start(static_cast<int>(std::ceil(std::max(0.0, frameMs() - sinceMs))));
+    m_frameTimer.start(msToNextFrame());
+}
+
+// A paint that came after the wait was set (one asked for earlier, or an expose) moves the next
+// frame on; otherwise the window is brought up to date.
+void FormWindow::frameDue()
+{
+    if (const int wait = msToNextFrame(); wait > 0) {
+        m_frameTimer.start(wait);
+        return;
+    }
+    present();
+}
+
+// Whole milliseconds until a display frame has passed since the last paint.
+int FormWindow::msToNextFrame() const
+{
+    const double sinceMs = m_sincePaint.isValid() ? m_sincePaint.nsecsElapsed() / 1e6 : 1e9;
+    return static_cast<int>(std::ceil(std::max(0.0, frameMs() - sinceMs)));
 }
 
 void FormWindow::formUnloaded()
@@ -90,7 +107,6 @@ void FormWindow::present()
     syncWindow();
     m_widgets.sync();
     m_form->clearDirty();
-    m_sincePresent.start();
     update();
 }
 
@@ -132,6 +148,9 @@ double FormWindow::frameMs() const
 
 void FormWindow::paintEvent(QPaintEvent*)
 {
+    // Frames are spaced from the paint itself: it may start well after present() asked for it
+    // (the backing store can wait for the display server first).
+    m_sincePaint.start();
     if (!m_form)
         return;
     QPainter painter(this);

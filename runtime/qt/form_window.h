@@ -38,6 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void frameDue();
+    int msToNextFrame() const;
     void present();
     void syncWindow();
     void placeOnScreen();
@@ -49,7 +51,7 @@ private:
     FormWidgets m_widgets;
     // Fires at the next display frame when a change comes sooner than a frame after the last.
     QTimer m_frameTimer;
-    QElapsedTimer m_sincePresent;
+    QElapsedTimer m_sincePaint;
     std::optional<QPoint> m_placedAt;
 };
 
