@@ -33,10 +33,10 @@
 #include <QWidget>
 
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -62,23 +62,24 @@ constexpr std::size_t kDriftTicks = 60;
 constexpr std::int64_t kStillTailNs = 5 * kNsPerS; // the last stretch counted for a still window
 constexpr double kFallbackRefreshHz = 60;
 
-std::int64_t nowNs(clockid_t clock)
+template <class Clock> std::int64_t nowNs()
 {
-    timespec ts{};
-    clock_gettime(clock, &ts);
-    return std::int64_t{ts.tv_sec} * kNsPerS + ts.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
 }
 
-std::int64_t monotonicNs() { return nowNs(CLOCK_MONOTONIC); }
+// CLOCK_MONOTONIC on Linux.
+std::int64_t monotonicNs() { return nowNs<std::chrono::steady_clock>(); }
 
 double ms(std::int64_t ns) { return static_cast<double>(ns) / kNsPerMs; }
 
 // Time since the launch, in ns: from the script's MEASURE_T0_NS when given, else from field 22
-// of /proc/self/stat (start time in clock ticks after boot, on the boot clock).
+// of /proc/self/stat (start time in clock ticks after boot) against /proc/uptime (seconds since
+// boot), both on the boot clock and good to 10 ms.
 std::optional<std::int64_t> sinceLaunchNs()
 {
     if (const char* t0 = std::getenv("MEASURE_T0_NS"))
-        return nowNs(CLOCK_REALTIME) - std::stoll(t0);
+        return nowNs<std::chrono::system_clock>() - std::stoll(t0);
     std::ifstream stat("/proc/self/stat");
     std::string line;
     std::getline(stat, line);
@@ -93,7 +94,10 @@ std::optional<std::int64_t> sinceLaunchNs()
     const long ticksPerS = sysconf(_SC_CLK_TCK);
     if (!fields || ticksPerS <= 0)
         return std::nullopt;
-    return nowNs(CLOCK_BOOTTIME) - std::stoll(field) * kNsPerS / ticksPerS;
+    double uptimeS = 0;
+    if (!(std::ifstream("/proc/uptime") >> uptimeS))
+        return std::nullopt;
+    return static_cast<std::int64_t>(uptimeS * kNsPerS) - std::stoll(field) * kNsPerS / ticksPerS;
 }
 
 std::int64_t cpuNs()
