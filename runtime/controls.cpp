@@ -19,7 +19,7 @@ std::string Control::displayName() const
     return m_name + "(" + std::to_string(m_index) + ")";
 }
 
-void Control::propertyChanged() { m_form->markDirty(); }
+void Control::propertyChanged() { m_form->controlChanged(*this); }
 
 bool BoxControl::shownOnWindow() const
 {

@@ -44,10 +44,12 @@ public:
     void propertyChanged() override;
 
 private:
+    friend class Form;
     Form* m_form;
     std::string m_name;
     int m_index;
     PictureBox* m_container = nullptr;
+    bool m_listedAsChanged = false;
 };
 
 // A control with a box: position relative to its container, size and visibility, in twips.

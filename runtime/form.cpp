@@ -61,7 +61,29 @@ void Form::markDirty()
         m_runtime->presenter().formChanged(*this);
 }
 
-void Form::propertyChanged() { markDirty(); }
+void Form::propertyChanged()
+{
+    m_changes.whole = true;
+    markDirty();
+}
+
+void Form::controlChanged(Control& control)
+{
+    if (!control.m_listedAsChanged) {
+        control.m_listedAsChanged = true;
+        m_changes.controls.push_back(&control);
+    }
+    markDirty();
+}
+
+Form::Changes Form::takeChanges()
+{
+    Changes taken = std::move(m_changes);
+    m_changes = {};
+    for (Control* control : taken.controls)
+        control->m_listedAsChanged = false;
+    return taken;
+}
 
 void Form::Placement::propertyChanged()
 {

@@ -87,12 +87,21 @@ public:
     void clearDirty() { m_dirty = false; }
     void markDirty();
 
+    // What changed since the presentation last drew the window: the controls whose drawing
+    // changed, or the whole window when the window itself did (its colour, picture, caption).
+    struct Changes {
+        bool whole = false;
+        std::vector<Control*> controls;
+    };
+    Changes takeChanges();
+
     void propertyChanged() override;
 
 private:
     friend class Control;
     friend class Runtime;
     void addControl(Control& control) { m_controls.push_back(&control); }
+    void controlChanged(Control& control);
 
     Runtime* m_runtime;
     std::string m_name;
@@ -102,6 +111,7 @@ private:
     bool m_loaded = false;
     bool m_placed = false;
     bool m_dirty = true;
+    Changes m_changes{true, {}};
 };
 
 } // namespace rt

@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -106,8 +107,11 @@ void FormWindow::present()
         return;
     syncWindow();
     m_widgets.sync();
+    // Only where something changed: the rest of the window already shows the form as it is.
+    const QRegion damaged = m_damage.collect(*m_form, rect());
     m_form->clearDirty();
-    update();
+    if (!damaged.isEmpty())
+        update(damaged);
 }
 
 void FormWindow::syncWindow()
@@ -146,7 +150,7 @@ double FormWindow::frameMs() const
     return 1000.0 / (rate >= 1.0 ? rate : 60.0);
 }
 
-void FormWindow::paintEvent(QPaintEvent*)
+void FormWindow::paintEvent(QPaintEvent* event)
 {
     // Frames are spaced from the paint itself: it may start well after present() asked for it
     // (the backing store can wait for the display server first).
@@ -154,7 +158,7 @@ void FormWindow::paintEvent(QPaintEvent*)
     if (!m_form)
         return;
     QPainter painter(this);
-    paintForm(painter, *m_form, *m_pictures);
+    paintForm(painter, *m_form, *m_pictures, event->region());
 }
 
 // The form decides what closing its frame means: end the game, hide, or act as a button.

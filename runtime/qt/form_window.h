@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/qt/damage.h"
 #include "runtime/qt/form_widgets.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,7 @@ private:
     rt::Form* m_form;
     Pictures* m_pictures;
     FormWidgets m_widgets;
+    Damage m_damage;
     // Fires at the next display frame when a change comes sooner than a frame after the last.
     QTimer m_frameTimer;
     QElapsedTimer m_sincePaint;

@@ -3,10 +3,12 @@
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/qt/conversions.h"
+#include "runtime/qt/damage.h"
 #include "runtime/qt/pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -167,10 +169,10 @@ void drawPicture(QPainter& painter, Pictures& pictures, const std::string& name)
 }
 
 void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox* container,
-                  Pictures& pictures);
+                  Pictures& pictures, const QRegion& exposed);
 
 void drawPictureBox(QPainter& painter, const rt::Form& form, const rt::PictureBox& box,
-                    Pictures& pictures)
+                    Pictures& pictures, const QRegion& exposed)
 {
     const QRectF rect = pixelRect(box.Left, box.Top, box.Width, box.Height);
     painter.save();
@@ -178,16 +180,16 @@ void drawPictureBox(QPainter& painter, const rt::Form& form, const rt::PictureBo
     painter.translate(rect.topLeft());
     painter.fillRect(QRectF(QPointF(0, 0), rect.size()), toQColor(box.BackColor));
     drawPicture(painter, pictures, box.Picture);
-    drawContents(painter, form, &box, pictures);
+    drawContents(painter, form, &box, pictures, exposed);
     painter.restore();
 }
 
 void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox* container,
-                  Pictures& pictures)
+                  Pictures& pictures, const QRegion& exposed)
 {
     const auto& controls = form.controls();
     for (const rt::Control* control : controls) {
-        if (control->container() != container)
+        if (control->container() != container || !exposed.intersects(extentOf(*control)))
             continue;
         switch (control->kind()) {
         case rt::ControlKind::Line:
@@ -207,16 +209,17 @@ void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox*
         }
     }
     for (const rt::Control* control : controls) {
-        if (control->container() != container || control->kind() != rt::ControlKind::PictureBox)
+        if (control->container() != container || control->kind() != rt::ControlKind::PictureBox ||
+            !exposed.intersects(extentOf(*control)))
             continue;
         if (const auto& box = static_cast<const rt::PictureBox&>(*control); box.Visible)
-            drawPictureBox(painter, form, box, pictures);
+            drawPictureBox(painter, form, box, pictures, exposed);
     }
 }
 
 } // namespace
 
-void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures)
+void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, const QRegion& exposed)
 {
     // Pixel art stays crisp at any device pixel ratio, and edges land on whole pixels.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -224,7 +227,7 @@ void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures)
     painter.fillRect(pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight),
                      toQColor(form.BackColor));
     drawPicture(painter, pictures, form.Picture);
-    drawContents(painter, form, nullptr, pictures);
+    drawContents(painter, form, nullptr, pictures, exposed);
 }
 
 } // namespace rtqt

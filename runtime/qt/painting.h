@@ -1,6 +1,7 @@
 #pragma once
 
 class QPainter;
+class QRegion;
 
 namespace rt {
 class Form;
@@ -13,7 +14,8 @@ class Pictures;
 // Draws a window's client area from its controls; reads the form and changes nothing.
 // Each container (the window, then every picture box inside it) draws its back colour and
 // picture, its lines, shapes and labels in layout order, then its picture boxes in layout
-// order, each clipped to its box and drawn by the same rule.
-void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures);
+// order, each clipped to its box and drawn by the same rule. Controls wholly outside `exposed`
+// are skipped.
+void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, const QRegion& exposed);
 
 } // namespace rtqt
