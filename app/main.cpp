@@ -7,6 +7,7 @@
 // The game starts on the title window; no other window is loaded.
 int main(int argc, char** argv)
 {
+    rtqt::preparePlatform();
     QApplication app(argc, argv);
     rt::Runtime runtime;
     rtqt::QtRuntime windows(runtime);

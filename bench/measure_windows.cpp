@@ -455,6 +455,7 @@ int main(int argc, char** argv)
                      argv[0]);
         return 2;
     }
+    rtqt::preparePlatform(); // the same display set-up as the game, for the bare windows too
     QApplication app(argc, argv);
     EventWatch watch;
     app.installEventFilter(&watch);

@@ -7,6 +7,7 @@
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/runtime.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPointer>
@@ -17,6 +18,12 @@
 #include <vector>
 
 namespace rtqt {
+
+void preparePlatform()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
 
 struct QtRuntime::Impl final : rt::Presenter {
     explicit Impl(rt::Runtime& runtime);

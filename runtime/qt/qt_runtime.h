@@ -11,6 +11,11 @@ class Runtime;
 
 namespace rtqt {
 
+// Settles how the game talks to the display; call before the QApplication is made. The game
+// repaints small parts of its windows about 60 times a second, and on X11 sending those pieces
+// over the connection costs less than shared-memory images with a completion event each.
+void preparePlatform();
+
 // Runs the game's windows on Qt: a top-level window per loaded form, painted from its controls;
 // real buttons, text box and list boxes kept in step; keys mapped to virtual-key codes; the
 // real-time clock driving the scheduler; the high-score file in the working directory.
