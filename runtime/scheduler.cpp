@@ -70,14 +70,19 @@ bool Scheduler::runOne(std::int64_t untilUs)
     Entry& entry = m_entries[*i];
     // The next tick is set before the handler runs, so the handler may re-arm or disarm freely.
     // After a stall the timer keeps its phase and the missed ticks are dropped.
-    const std::int64_t current = std::max(now(), entry.due);
+    const std::int64_t due = entry.due;
+    const std::int64_t current = std::max(m_clock->nowUs(), due);
     std::int64_t next = entry.due + entry.period;
     if (next <= current)
         next = entry.due + entry.period * ((current - entry.due) / entry.period + 1);
     entry.due = next;
     Timer* timer = entry.timer;
-    if (timer->onTick)
+    if (timer->onTick) {
+        // A tick a little late keeps its own instant; one after a stall happens now.
+        m_tickDue = current - due < entry.period ? due : current;
         timer->form().runtime().dispatch(timer->onTick);
+        m_tickDue.reset();
+    }
     return true;
 }
 

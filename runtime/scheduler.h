@@ -44,10 +44,12 @@ public:
     // Back to the virtual clock, time carrying on from now: the clock in use is going away.
     void useVirtualClock()
     {
-        m_virtual.set(now());
+        m_virtual.set(m_clock->nowUs());
         m_clock = &m_virtual;
     }
-    std::int64_t now() const { return m_clock->nowUs(); }
+    // Inside a tick's handler time stands at the instant the tick was due, so a timer the handler
+    // enables keeps to the game's schedule even when the tick itself ran a little late.
+    std::int64_t now() const { return m_tickDue ? *m_tickDue : m_clock->nowUs(); }
 
     // Arms `timer` one period from now with a fresh place in the arming order.
     void arm(Timer& timer);
@@ -82,6 +84,7 @@ private:
     const Clock* m_clock;
     std::vector<Entry> m_entries;
     std::uint64_t m_nextOrder = 0;
+    std::optional<std::int64_t> m_tickDue;
 };
 
 } // namespace rt

@@ -234,8 +234,10 @@ TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
 {
     const struct {
         std::int64_t stallEndUs;
+        std::int64_t seenUs; // the time the handler sees: its own instant unless a period late
         std::int64_t nextDueUs;
-    } cases[] = {{150'000, 200'000}, {350'000, 400'000}, {400'000, 500'000}};
+    } cases[] = {{150'000, 100'000, 200'000}, {350'000, 350'000, 400'000},
+                 {400'000, 400'000, 500'000}};
     for (const auto& c : cases) {
         ManualClock clock;
         rt::Runtime runtime;
@@ -244,10 +246,32 @@ TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
         form.tmrA.Enabled = true;
         clock.now = c.stallEndUs;
         runtime.scheduler().runDue(clock.now);
-        EXPECT_EQ(form.ticks, (std::vector<Tick>{{"tmrA", c.stallEndUs}}))
+        EXPECT_EQ(form.ticks, (std::vector<Tick>{{"tmrA", c.seenUs}}))
             << "stall to " << c.stallEndUs;
         EXPECT_EQ(runtime.scheduler().nextDue(), c.nextDueUs) << "stall to " << c.stallEndUs;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A tick run a little late hands over on the game's beat: the timer its handler enables counts
+// its period from the tick's own instant, as the march directions do at every turn.
+TEST(TimerStall, HandOverFromALateTickKeepsTheBeat)
+{
+    ManualClock clock;
+    rt::Runtime runtime;
+    runtime.scheduler().useClock(clock);
+    Stopwatch& form = runtime.form<Stopwatch>();
+    form.tmrA.onTick = [&form] {
+        form.tmrA.Enabled = false;
+        form.tmrB.Enabled = true;
+    };
+    form.tmrA.Enabled = true;
+    clock.now = 101'500; // the tick due at 100 ms runs 1.5 ms late
+    runtime.scheduler().runDue(clock.now);
+    EXPECT_EQ(runtime.scheduler().nextDue(), 200'000);
 }
 
 } // namespace
