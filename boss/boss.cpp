@@ -28,9 +28,6 @@ void Boss::Fade1_Timer()
         BossPart(kCore).BackColor = BossPart(kCore).BackColor + 1;
 }
 
-wave::Form1& Boss::Form1()
-{
-    return runtime().form<wave::Form1>();
-}
+wave::Form1& Boss::Form1() { return runtime().form<wave::Form1>(); }
 
 } // namespace boss

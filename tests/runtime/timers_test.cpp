@@ -236,8 +236,8 @@ TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
         std::int64_t stallEndUs;
         std::int64_t seenUs; // the time the handler sees: its own instant unless a period late
         std::int64_t nextDueUs;
-    } cases[] = {{150'000, 100'000, 200'000}, {350'000, 350'000, 400'000},
-                 {400'000, 400'000, 500'000}};
+    } cases[] = {
+        {150'000, 100'000, 200'000}, {350'000, 350'000, 400'000}, {400'000, 400'000, 500'000}};
     for (const auto& c : cases) {
         ManualClock clock;
         rt::Runtime runtime;

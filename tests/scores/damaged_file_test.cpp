@@ -1,23 +1,10 @@
 #include "support/game_harness.h"
+#include "support/score_rows.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string fileOf(const std::vector<std::string>& fields)
-{
-    std::string bytes;
-    for (const std::string& field : fields)
-        bytes += "\"" + field + "\"\r\n";
-    return bytes;
-}
-
-const std::vector<std::string> kBuiltInRows = {
-    "Vortel",  "0", "50000", "Grallow", "0", "25000", "Turbo-Tinker", "0", "10000",
-    "Wendrix", "0", "5000",  "KRAV",    "0", "2500",  "Pulsen",       "0", "2000",
-    "~*~",     "0", "1000",  "Dabrine", "0", "500",   "Mostyn",       "0", "250",
-    "Quade",   "0", "100"};
 
 // Whatever a disk or a player does to the file, the table opens and the file is rewritten whole.
 class DamagedScoreFile : public GameHarness {

@@ -1,5 +1,6 @@
 #include "runtime/qt/qt_file_store.h"
 #include "support/game_harness.h"
+#include "support/score_rows.h"
 
 #include <csignal>
 #include <filesystem>
@@ -59,12 +60,7 @@ protected:
     fs::path m_previous;
 };
 
-const std::string kBuiltInFile =
-    "\"Vortel\"\r\n\"0\"\r\n\"50000\"\r\n\"Grallow\"\r\n\"0\"\r\n\"25000\"\r\n"
-    "\"Turbo-Tinker\"\r\n\"0\"\r\n\"10000\"\r\n\"Wendrix\"\r\n\"0\"\r\n\"5000\"\r\n"
-    "\"KRAV\"\r\n\"0\"\r\n\"2500\"\r\n\"Pulsen\"\r\n\"0\"\r\n\"2000\"\r\n"
-    "\"~*~\"\r\n\"0\"\r\n\"1000\"\r\n\"Dabrine\"\r\n\"0\"\r\n\"500\"\r\n"
-    "\"Mostyn\"\r\n\"0\"\r\n\"250\"\r\n\"Quade\"\r\n\"0\"\r\n\"100\"\r\n";
+const std::string kBuiltInFile = fileOf(kBuiltInRows);
 
 // A missing file is created, in lower case, with the built-in rows.
 TEST_F(ScoreFileOnDisk, MissingFileIsCreated)
