@@ -159,15 +159,10 @@ std::optional<std::string> InputFile::readField()
     }
     // One separator ends the field: a comma, or a line end (CR LF counts as one).
     if (m_pos < m_text.size()) {
-        if (m_text[m_pos] == ',') {
+        const bool carriageReturn = m_text[m_pos] == '\r';
+        ++m_pos;
+        if (carriageReturn && m_pos < m_text.size() && m_text[m_pos] == '\n')
             ++m_pos;
-        } else if (m_text[m_pos] == '\r') {
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == '\n')
-                ++m_pos;
-        } else {
-            ++m_pos;
-        }
     }
     return field;
 }
