@@ -112,6 +112,7 @@ void QtRuntime::Impl::formUnloaded(rt::Form& form)
     FormWindow* window = it->second.release();
     windows.erase(it);
     window->formUnloaded();
+    std::erase_if(retired, [](const QPointer<FormWindow>& gone) { return gone.isNull(); });
     retired.emplace_back(window);
 }
 
