@@ -1,6 +1,7 @@
 #include "boss/boss.h"
 
 #include "runtime/runtime.h"
+#include "stage/layout.h"
 
 namespace boss {
 
@@ -13,11 +14,8 @@ constexpr rt::Color kRed = rt::rgb(0xC0, 0, 0);
 constexpr rt::Color kBlue = rt::rgb(0, 0, 0xC0);
 constexpr rt::Color kGrey = rt::rgb(0x40, 0x40, 0x40);
 
-constexpr rt::Color kBlack = rt::rgb(0, 0, 0);
-constexpr rt::Color kLightGrey = rt::rgb(0xE0, 0xE0, 0xE0);
 constexpr rt::Color kYellow = rt::rgb(0xFF, 0xFF, 0);
 constexpr rt::Color kBeamBlue = rt::rgb(0x80, 0x80, 0xFF);
-constexpr rt::Color kBrightRed = rt::rgb(0xFF, 0, 0);
 constexpr rt::Color kBulletGrey = rt::rgb(0x80, 0x80, 0x80);
 constexpr rt::Color kMissileMaroon = rt::rgb(0x80, 0, 0);
 constexpr rt::Color kOrange = rt::rgb(0xFF, 0xC0, 0x80);
@@ -96,31 +94,11 @@ constexpr BulletPlace kBullets[] = {{0, 240, 120}, {1, 120, 480}, {2, 120, 0}, {
                                     {5, 120, 960}, {6, 120, 240}, {7, 0, 360}, {8, 0, 840},
                                     {9, 240, 600}, {10, 120, 720}};
 
-constexpr float kShotSpacing = 120; // idle shots park in a row at Left = index x this
-constexpr float kShotParkTop = 6840;
-constexpr float kRingLeft = 4200; // the blast rings wait hidden over the core
+constexpr float kShotSpacing = 120; // idle shots stand in a row at Left = index x this
+constexpr float kRingLeft = 4200;   // the blast rings wait hidden over the core
 constexpr float kRingTop = 360;
 
-const rt::Font kCaptionFont{"Lucida Console", 20.25f};
 const rt::Font kShieldsFont{"Lucida Console", 14.25f};
-const rt::Font kCounterFont{"MS Sans Serif", 18};
-
-void solid(rt::Shape& shape, rt::ShapeKind kind, rt::Color colour)
-{
-    shape.Kind = kind;
-    shape.FillStyle = rt::Fill::Solid;
-    shape.FillColor = colour;
-}
-
-// A hatched oval without outline, hidden at load: the blast rings and a small decoration.
-void hatchedOval(rt::Shape& shape, rt::Color colour)
-{
-    shape.Kind = rt::ShapeKind::Oval;
-    shape.FillStyle = rt::Fill::DownwardDiagonal;
-    shape.FillColor = colour;
-    shape.BorderVisible = false;
-    shape.Visible = false;
-}
 
 // The short decoration strokes inside blocks 25 and 46.
 void decoration(rt::Line& line, rt::PictureBox& block)
@@ -135,30 +113,26 @@ void blockCounter(rt::Label& label, rt::PictureBox& block, const char* caption)
     label.setContainer(block);
     label.place(120, 120, 375, 375);
     label.Caption = caption;
-    label.Font = kCounterFont;
+    label.Font = stage::kCounterFont;
 }
 
-// A label of the status strip, light grey on black.
-void stripLabel(rt::Label& label, float left, float top, float width, const char* caption,
-                const rt::Font& font)
+// A hatched oval without outline, hidden at load: the blast rings and a small decoration.
+void hatchedOval(rt::Shape& shape, rt::Color colour)
 {
-    label.place(left, top, width, 375);
-    label.Caption = caption;
-    label.BackColor = kBlack;
-    label.ForeColor = kLightGrey;
-    label.Font = font;
-}
-
-void timer(rt::Timer& timer, int interval, bool enabled)
-{
-    timer.Interval = interval;
-    timer.Enabled = enabled;
+    shape.setStyle({.Kind = rt::ShapeKind::Oval,
+                    .FillStyle = rt::Fill::DownwardDiagonal,
+                    .FillColor = colour});
+    shape.Visible = false;
 }
 
 } // namespace
 
 Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
 {
+    using stage::kCaptionFont;
+    using stage::kCounterFont;
+    using stage::stripLabel;
+
     BackColor = rt::SystemColor::WindowText;
     KeyPreview = true;
 
@@ -177,16 +151,9 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     decoration(Line2, BossPart(46));
     Fade1.setContainer(BossPart(5));
 
-    Player.place(3960, 6000, 560, 648);
-    Player.BackColor = rt::SystemColor::WindowBackground;
-    Player.Picture = "ship";
-
-    for (int i = 0; i < 10; ++i) {
-        rt::Shape& shot = Lasers(i);
-        shot.place(kShotSpacing * i, kShotParkTop, 135, 375);
-        solid(shot, rt::ShapeKind::Oval, kBrightRed);
-        shot.BorderVisible = false;
-    }
+    stage::layShip(Player, 3960, 6000);
+    for (int i = 0; i <= stage::kLastSlot; ++i)
+        stage::layShot(Lasers(i), kShotSpacing * static_cast<float>(i));
 
     Lsight1.place(3120, 3120, 15, 3615);
     Lsight1.BackColor = kYellow;
@@ -195,7 +162,7 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
 
     beam1.place(720, 3720, 3015, 2655);
     beam1.Visible = false;
-    beam1.BackColor = kBlack;
+    beam1.BackColor = stage::kBlack;
     Line4.setContainer(beam1);
     Line4.place(0, 0, 3000, 2640);
     Line4.BorderColor = kBeamBlue;
@@ -210,12 +177,13 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     Line5.BorderWidth = 10;
 
     Spray.place(4080, 4320, 375, 1215);
-    Spray.BackColor = kBlack;
+    Spray.BackColor = stage::kBlack;
     for (const BulletPlace& p : kBullets) {
         rt::Shape& bullet = Bullet(p.index);
         bullet.setContainer(Spray);
         bullet.place(p.left, p.top, 135, 135);
-        solid(bullet, rt::ShapeKind::Circle, kBulletGrey);
+        bullet.setStyle(
+            {.Kind = rt::ShapeKind::Circle, .FillColor = kBulletGrey, .BorderVisible = true});
     }
 
     rt::PictureBox& missile = Missile(0);
@@ -225,18 +193,16 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     rt::Shape& missileBody = Shape1(0);
     missileBody.setContainer(missile);
     missileBody.place(0, 0, 255, 375);
-    solid(missileBody, rt::ShapeKind::RoundedRectangle, kMissileMaroon);
-    missileBody.BorderVisible = false;
+    missileBody.setStyle({.Kind = rt::ShapeKind::RoundedRectangle, .FillColor = kMissileMaroon});
     rt::Shape& missileTail = Shape2(0);
     missileTail.setContainer(missile);
     missileTail.place(0, 240, 255, 375);
-    solid(missileTail, rt::ShapeKind::Oval, kBrightRed);
-    missileTail.BorderVisible = false;
+    missileTail.setStyle({.Kind = rt::ShapeKind::Oval, .FillColor = stage::kShotRed});
 
     Ring(0).place(kRingLeft, kRingTop, 240, 75);
-    hatchedOval(Ring(0), kBrightRed);
+    hatchedOval(Ring(0), stage::kShotRed);
     Ring(0).BorderVisible = true;
-    Ring(0).BorderColor = kBrightRed;
+    Ring(0).BorderColor = stage::kShotRed;
     Ring(0).BorderWidth = 3;
     Ring(1).place(kRingLeft, kRingTop, 120, 45);
     hatchedOval(Ring(1), kOrange);
@@ -245,33 +211,34 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     Shape1(2).place(4305, 480, 15, 45);
     hatchedOval(Shape1(2), kPaleYellow);
 
-    rt::Line& floor = Line1(1);
-    floor.place(0, 6720, 9960, 6720);
-    floor.BorderWidth = 2;
+    stage::layFloor(Line1(1));
 
-    stripLabel(Label2, 1200, 6960, 1335, "Shields:", kShieldsFont);
-    stripLabel(Shields, 2520, 6960, 495, "100", kShieldsFont);
-    stripLabel(lblScore, 3120, 6840, 1815, "Score :", kCaptionFont);
-    stripLabel(Score, 4920, 6840, 1815, "0", kCounterFont);
-    current.place(6960, 6840, 255, 375);
+    stripLabel(
+        Label2,
+        {.left = 1200, .top = 6960, .width = 1335, .caption = "Shields:", .font = kShieldsFont});
+    stripLabel(Shields,
+               {.left = 2520, .top = 6960, .width = 495, .caption = "100", .font = kShieldsFont});
+    stripLabel(lblScore, {.left = 3120, .width = 1815, .caption = "Score :", .font = kCaptionFont});
+    stripLabel(Score, {.left = 4920, .width = 1815, .caption = "0", .font = kCounterFont});
+    current.place(6960, stage::kStripTop, 255, stage::kStripLabelHeight);
     current.Caption = "0";
     current.Visible = false;
     current.Font = kCounterFont;
-    stripLabel(Label1, 7200, 6840, 1815, "Lives:", kCaptionFont);
-    stripLabel(Lives, 9120, 6840, 735, "5", kCounterFont);
+    stripLabel(Label1, {.left = 7200, .width = 1815, .caption = "Lives:", .font = kCaptionFont});
+    stripLabel(Lives, {.left = 9120, .width = 735, .caption = "5", .font = kCounterFont});
 
-    timer(tmrfire, 1, true);
-    timer(tmrHoming, 1, true);
-    timer(Fade1, 1, true);
-    Fade1.onTick = [this] { Fade1_Timer(); };
-    timer(tmrMiniGun, 120, true);
-    timer(tmrbeamwait, 180, true);
-    timer(tmrBossRight, 400, true);
-    timer(tmrBossLeft, 400, false);
-    timer(tmrBeam, 200, false);
-    timer(tmrMissiles, 50, false);
-    timer(tmrDischarge, 60, false);
-    timer(tmrNuke, 100, false);
+    // The weapons' handlers come with the weapons.
+    tmrfire.setUp({.Interval = 1, .Enabled = true, .handler = {}});
+    tmrHoming.setUp({.Interval = 1, .Enabled = true, .handler = {}});
+    Fade1.setUp({.Interval = 1, .Enabled = true, .handler = [this] { Fade1_Timer(); }});
+    tmrMiniGun.setUp({.Interval = 120, .Enabled = true, .handler = {}});
+    tmrbeamwait.setUp({.Interval = 180, .Enabled = true, .handler = {}});
+    tmrBossRight.setUp({.Interval = 400, .Enabled = true, .handler = {}});
+    tmrBossLeft.setUp({.Interval = 400, .Enabled = false, .handler = {}});
+    tmrBeam.setUp({.Interval = 200, .Enabled = false, .handler = {}});
+    tmrMissiles.setUp({.Interval = 50, .Enabled = false, .handler = {}});
+    tmrDischarge.setUp({.Interval = 60, .Enabled = false, .handler = {}});
+    tmrNuke.setUp({.Interval = 100, .Enabled = false, .handler = {}});
 }
 
 } // namespace boss

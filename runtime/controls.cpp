@@ -67,6 +67,23 @@ void ListBox::AddItem(std::string text)
     propertyChanged();
 }
 
+void Shape::setStyle(const ShapeStyle& style)
+{
+    Kind = style.Kind;
+    FillStyle = style.FillStyle;
+    FillColor = style.FillColor;
+    BorderVisible = style.BorderVisible;
+    BorderColor = style.BorderColor;
+    BorderWidth = style.BorderWidth;
+}
+
+void Timer::setUp(TimerSetup setup)
+{
+    onTick = std::move(setup.handler);
+    Interval = setup.Interval;
+    Enabled = setup.Enabled;
+}
+
 Timer::~Timer() { form().runtime().scheduler().disarm(*this); }
 
 void Timer::propertyChanged()

@@ -98,10 +98,23 @@ public:
 enum class ShapeKind { Rectangle, Square, Oval, Circle, RoundedRectangle, RoundedSquare };
 enum class Fill { Solid, Transparent, DownwardDiagonal };
 
+// How a shape is drawn, set in one go by a layout: `shot.setStyle({.Kind = ShapeKind::Oval})`.
+// Unnamed fields give a solid shape without an outline, what the game mostly draws.
+struct ShapeStyle {
+    ShapeKind Kind = ShapeKind::Rectangle;
+    Fill FillStyle = Fill::Solid;
+    Color FillColor = SystemColor::WindowText;
+    bool BorderVisible = false;
+    Color BorderColor = SystemColor::WindowText;
+    int BorderWidth = 1;
+};
+
 class Shape : public BoxControl {
 public:
     using BoxControl::BoxControl;
     ControlKind kind() const override { return ControlKind::Shape; }
+
+    void setStyle(const ShapeStyle& style);
 
     Property<ShapeKind> Kind{*this, ShapeKind::Rectangle};
     Property<Fill> FillStyle{*this, Fill::Transparent};
@@ -164,6 +177,14 @@ public:
     std::function<void()> onClick;
 };
 
+// A timer as a layout sets it up: its handler comes in the same call as its interval and
+// enabled flag, so no timer is laid out without one.
+struct TimerSetup {
+    int Interval;
+    bool Enabled;
+    std::function<void()> handler;
+};
+
 // A periodic timer. Its handler runs one period after it is enabled and every period after that;
 // enabling, disabling and changing Interval go straight to the window's scheduler.
 class Timer : public Control {
@@ -175,6 +196,8 @@ public:
     Property<int> Interval{*this, 0};
     Property<bool> Enabled{*this, true};
     std::function<void()> onTick;
+
+    void setUp(TimerSetup setup);
 
     void propertyChanged() override;
 };

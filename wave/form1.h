@@ -3,6 +3,8 @@
 #include "runtime/control_array.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
+#include "stage/stage.h"
+#include "wave/constants.h"
 
 namespace rt {
 class Runtime;
@@ -20,9 +22,9 @@ class Form1 : public rt::Form {
 public:
     explicit Form1(rt::Runtime& runtime);
 
-    rt::ControlArray<rt::PictureBox> Enemy{*this, "Enemy", 28};
+    rt::ControlArray<rt::PictureBox> Enemy{*this, "Enemy", kFormationSize};
     rt::PictureBox Player{*this, "Player"};
-    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", 10};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", stage::kShotSlots};
     rt::Shape bomb{*this, "bomb"};
 
     rt::Line Line1{*this, "Line1"};
@@ -51,16 +53,12 @@ public:
 
 private:
     boss::Boss& Boss();
-    void fire();
+    stage::Ship ship() { return {Player, Lasers, current}; }
     void reviveIfCarriedDown(int i);
     void dropFormation(float drop);
     void pushBackIfAtBottom(int i);
     void clearFormationIfAllDown();
-    void moveShot(int i);
-    bool hitsEnemy(int shot, int j) const;
     void killEnemy(int shot, int j);
-    void parkShot(int i);
-    bool bombHitsShip() const;
     int drawEnemyIndex();
     void endGame();
 };

@@ -1,6 +1,7 @@
 #include "wave/form1.h"
 
 #include "runtime/runtime.h"
+#include "stage/layout.h"
 
 namespace wave {
 
@@ -18,91 +19,63 @@ constexpr float kEnemySize = 480;
 constexpr float kShotLoadLeft = 4680;
 constexpr float kShotLoadSpacing = 120;
 
-constexpr rt::Color kRed = rt::rgb(0xFF, 0, 0);
 constexpr rt::Color kBombPurple = rt::rgb(0xC0, 0, 0xC0);
-constexpr rt::Color kBlack = rt::rgb(0, 0, 0);
-constexpr rt::Color kLightGrey = rt::rgb(0xE0, 0xE0, 0xE0);
-
-const rt::Font kCaptionFont{"Lucida Console", 20.25f};
-const rt::Font kCounterFont{"MS Sans Serif", 18};
-
-void solidOval(rt::Shape& shape, rt::Color colour)
-{
-    shape.Kind = rt::ShapeKind::Oval;
-    shape.FillStyle = rt::Fill::Solid;
-    shape.FillColor = colour;
-    shape.BorderVisible = false;
-}
-
-// A label of the status strip; every one of them has Top 6840.
-void stripLabel(rt::Label& label, float left, float width, float height, const char* caption,
-                const rt::Font& font)
-{
-    label.place(left, 6840, width, height);
-    label.Caption = caption;
-    label.BackColor = kBlack;
-    label.ForeColor = kLightGrey;
-    label.Font = font;
-}
-
-void timer(rt::Timer& timer, int interval, bool enabled, std::function<void()> handler)
-{
-    timer.Interval = interval;
-    timer.Enabled = enabled;
-    timer.onTick = std::move(handler);
-}
 
 } // namespace
 
 Form1::Form1(rt::Runtime& runtime) : Form(runtime, "Form1", kFrame)
 {
+    using stage::kCaptionFont;
+    using stage::kCounterFont;
+    using stage::stripLabel;
+
     Caption = "The Front Line";
     BackColor = rt::SystemColor::WindowText;
     KeyPreview = true;
 
-    for (int i = 0; i < 28; ++i) {
+    for (int i = 0; i <= kLastEnemy; ++i) {
         rt::PictureBox& enemy = Enemy(i);
         enemy.place(kColumnLeft[i % kColumns], kRowTop[i / kColumns], kEnemySize, kEnemySize);
         enemy.BackColor = rt::SystemColor::WindowFrame;
         enemy.Picture = "enemy";
     }
 
-    Player.place(4440, 5880, 560, 648);
-    Player.BackColor = rt::SystemColor::WindowBackground;
-    Player.Picture = "ship";
-
-    for (int i = 0; i < 10; ++i) {
-        rt::Shape& shot = Lasers(i);
-        shot.place(kShotLoadLeft + kShotLoadSpacing * i, 6840, 135, 375);
-        solidOval(shot, kRed);
-    }
+    stage::layShip(Player, 4440, 5880);
+    for (int i = 0; i <= stage::kLastSlot; ++i)
+        stage::layShot(Lasers(i), kShotLoadLeft + kShotLoadSpacing * static_cast<float>(i));
 
     bomb.place(2040, 4440, 255, 255);
     bomb.Visible = false;
-    solidOval(bomb, kBombPurple);
+    bomb.setStyle({.Kind = rt::ShapeKind::Oval, .FillColor = kBombPurple});
 
-    Line1.place(0, 6720, 9960, 6720);
-    Line1.BorderColor = kLightGrey;
-    Line1.BorderWidth = 2;
+    stage::layFloor(Line1);
+    Line1.BorderColor = stage::kLightGrey;
 
-    stripLabel(Label2, 240, 1815, 375, "Level:", kCaptionFont);
-    stripLabel(Level, 1680, 975, 375, "1", kCaptionFont);
+    stripLabel(Label2, {.left = 240, .width = 1815, .caption = "Level:", .font = kCaptionFont});
+    stripLabel(Level, {.left = 1680, .width = 975, .caption = "1", .font = kCaptionFont});
     Level.BackColor = rt::SystemColor::WindowText;
     Level.ForeColor = rt::SystemColor::HighlightText;
-    stripLabel(Ghosts, 2640, 330, 435, "0", {"MS Sans Serif", 13.5f});
+    stripLabel(Ghosts, {.left = 2640,
+                        .width = 330,
+                        .height = 435,
+                        .caption = "0",
+                        .font = {"MS Sans Serif", 13.5f}});
     Ghosts.Visible = false;
-    stripLabel(lblScore, 3120, 1815, 375, "Score :", kCaptionFont);
-    stripLabel(Score, 4920, 1815, 375, "0", kCounterFont);
-    stripLabel(current, 6840, 255, 495, "0", kCounterFont);
+    stripLabel(lblScore, {.left = 3120, .width = 1815, .caption = "Score :", .font = kCaptionFont});
+    stripLabel(Score, {.left = 4920, .width = 1815, .caption = "0", .font = kCounterFont});
+    stripLabel(current,
+               {.left = 6840, .width = 255, .height = 495, .caption = "0", .font = kCounterFont});
     current.Visible = false;
-    stripLabel(Label1, 7200, 1815, 375, "Lives:", kCaptionFont);
-    stripLabel(Lives, 9120, 735, 375, "5", kCounterFont);
+    stripLabel(Label1, {.left = 7200, .width = 1815, .caption = "Lives:", .font = kCaptionFont});
+    stripLabel(Lives, {.left = 9120, .width = 735, .caption = "5", .font = kCounterFont});
 
-    timer(tmrfire, 1, true, [this] { tmrfire_Timer(); });
-    timer(tmrAliensRight, 301, false, [this] { tmrAliensRight_Timer(); });
-    timer(tmrAliensLeft, 301, false, [this] { tmrAliensLeft_Timer(); });
-    timer(bombwait, 301, true, [this] { bombwait_Timer(); });
-    timer(tmrBomb, 151, false, [this] { tmrBomb_Timer(); });
+    tmrfire.setUp({.Interval = 1, .Enabled = true, .handler = [this] { tmrfire_Timer(); }});
+    tmrAliensRight.setUp(
+        {.Interval = 301, .Enabled = false, .handler = [this] { tmrAliensRight_Timer(); }});
+    tmrAliensLeft.setUp(
+        {.Interval = 301, .Enabled = false, .handler = [this] { tmrAliensLeft_Timer(); }});
+    bombwait.setUp({.Interval = 301, .Enabled = true, .handler = [this] { bombwait_Timer(); }});
+    tmrBomb.setUp({.Interval = 151, .Enabled = false, .handler = [this] { tmrBomb_Timer(); }});
 }
 
 } // namespace wave

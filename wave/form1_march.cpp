@@ -2,20 +2,9 @@
 
 #include "boss/boss.h"
 #include "runtime/counter.h"
+#include "wave/constants.h"
 
 namespace wave {
-
-namespace {
-constexpr float kRevivalLine = 100;    // a dead enemy carried below this comes back to life
-constexpr float kMarchStep = 50;       // twips every enemy moves sideways per tick
-constexpr float kRightTurnLine = 9000; // a living enemy right of this turns the block left
-constexpr float kLeftTurnLine = 200;   // and one left of this turns it right
-constexpr float kTurnDrop = 150;       // the block drops this much per turning enemy
-constexpr float kBottomLine = 5400;    // a living enemy below this has reached the ship's row
-constexpr float kPushBack = 3000;      // which costs a life and lifts the whole block this much
-constexpr double kFormationSize = 28;  // this many down at the end of a tick clears the wave
-constexpr int kLastEnemy = 27;
-} // namespace
 
 // One tick of the march to the right; the left march mirrors it. A turn found in this tick
 // takes effect from the next one, which comes from the other timer.
