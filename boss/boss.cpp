@@ -6,7 +6,6 @@
 namespace boss {
 
 namespace {
-constexpr int kCore = 5;
 constexpr rt::Color kFullRed = rt::rgb(0xFF, 0, 0);
 } // namespace
 

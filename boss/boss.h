@@ -1,8 +1,10 @@
 #pragma once
 
+#include "boss/constants.h"
 #include "runtime/control_array.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
+#include "stage/stage.h"
 
 namespace rt {
 class Runtime;
@@ -21,7 +23,7 @@ class Boss : public rt::Form {
 public:
     explicit Boss(rt::Runtime& runtime);
 
-    rt::ControlArray<rt::PictureBox> BossPart{*this, "BossPart", 73};
+    rt::ControlArray<rt::PictureBox> BossPart{*this, "BossPart", kBossParts};
     rt::Label Charge{*this, "Charge"};
     rt::Label charge2{*this, "charge2"};
     rt::Label DischargeW{*this, "DischargeW"};
@@ -30,7 +32,7 @@ public:
     rt::Line Line2{*this, "Line2"};
 
     rt::PictureBox Player{*this, "Player"};
-    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", 10};
+    rt::ControlArray<rt::Shape> Lasers{*this, "Lasers", stage::kShotSlots};
     rt::PictureBox Lsight1{*this, "Lsight1"};
     rt::PictureBox Lsight2{*this, "Lsight2"};
     rt::PictureBox beam1{*this, "beam1"};
@@ -67,10 +69,25 @@ public:
     rt::Timer tmrNuke{*this, "tmrNuke"};
 
     void Form_Load() override;
+    void Form_KeyDown(int KeyCode, int Shift) override;
     void Fade1_Timer();
+    void tmrfire_Timer();
+    void tmrBossRight_Timer();
+    void tmrBossLeft_Timer();
+    void tmrNuke_Timer();
+    void tmrbeamwait_Timer();
+    void tmrBeam_Timer();
+    void tmrMiniGun_Timer();
+    void tmrDischarge_Timer();
+    void tmrHoming_Timer();
+    void tmrMissiles_Timer();
+
+    // Shields minus a weapon's damage; an empty shield costs a life. Every weapon hurts through it.
+    void damageShields(double amount);
 
 private:
     wave::Form1& Form1();
+    stage::Ship ship() { return {Player, Lasers, current}; }
 };
 
 } // namespace boss

@@ -1,0 +1,27 @@
+#pragma once
+
+// The boss stage's numbers, each named once; what both stages share is in stage/stage.h.
+namespace boss {
+
+constexpr int kBossParts = 73; // BossPart(0) to BossPart(72)
+constexpr int kLastPart = kBossParts - 1;
+
+// Parts with a role of their own.
+constexpr int kCore = 5;            // a shot into it sets off the blast
+constexpr int kWrapReference = 47;  // the edge wrap re-places the boss by this part
+constexpr int kLowerRightPart = 68; // a boss with this part past the left edge is pulled back
+constexpr int kMinigunGate = 48;    // the minigun counts down only while this part stands
+constexpr int kSprayMuzzle = 57;    // the spray falls from under this part
+constexpr int kLeftEmitter = 54;    // the beams fire from these two
+constexpr int kRightEmitter = 61;
+constexpr int kLeftLauncher[] = {45, 46, 56}; // the missile launchers under the sights
+constexpr int kRightLauncher[] = {50, 51, 59};
+
+// Shields.
+constexpr double kBeamDamage = 25;    // shield points per beam tick on the ship
+constexpr double kMissileDamage = 50; // per missile that reaches the ship
+constexpr double kSprayDamage = 10;   // per spray tick on the ship
+constexpr double kLastShield = 1;     // shields below this cost a life
+constexpr const char* kFullShields = "100";
+
+} // namespace boss
