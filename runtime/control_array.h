@@ -61,10 +61,13 @@ public:
     }
 
 private:
+    // Checked in every build: a gap or a wrong index must never reach memory it does not own.
     T* member(int index) const
     {
-        RT_CHECK(contains(index), m_name + "(" + std::to_string(index) + ") is not in the array");
-        return m_members[static_cast<std::size_t>(index)].get();
+        const auto slot = static_cast<std::size_t>(index); // a negative index wraps past the end
+        T* found = slot < m_members.size() ? m_members[slot].get() : nullptr;
+        RT_REQUIRE(found, m_name + "(" + std::to_string(index) + ") is not in the array");
+        return found;
     }
 
     Form* m_form;

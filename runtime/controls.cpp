@@ -49,15 +49,15 @@ void Line::place(float x1, float y1, float x2, float y2)
 
 Property<std::string>& ListBox::List(int i)
 {
-    RT_CHECK(i >= 0 && i < ListCount(),
-             displayName() + ".List(" + std::to_string(i) + ") is not a row");
+    RT_REQUIRE(i >= 0 && i < ListCount(),
+               displayName() + ".List(" + std::to_string(i) + ") is not a row");
     return m_rows[static_cast<std::size_t>(i)];
 }
 
 const Property<std::string>& ListBox::List(int i) const
 {
-    RT_CHECK(i >= 0 && i < ListCount(),
-             displayName() + ".List(" + std::to_string(i) + ") is not a row");
+    RT_REQUIRE(i >= 0 && i < ListCount(),
+               displayName() + ".List(" + std::to_string(i) + ") is not a row");
     return m_rows[static_cast<std::size_t>(i)];
 }
 

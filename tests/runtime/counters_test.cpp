@@ -65,13 +65,6 @@ TEST(CounterText, ParseAcceptsSurroundingBlanksOnly)
 
 class MisuseDeathTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-#ifdef NDEBUG
-        GTEST_SKIP() << "the checks are compiled out of release builds";
-#endif
-    }
-
     rt::Runtime runtime;
     Status& status = runtime.form<Status>();
 };
@@ -79,15 +72,20 @@ protected:
 // A caption that is not a number, read as one, stops a debug build naming the control.
 TEST_F(MisuseDeathTest, CaptionThatIsNoNumberNamesTheLabel)
 {
+#ifdef NDEBUG
+    GTEST_SKIP() << "the caption check is compiled out of release builds";
+#endif
     status.Score.Caption = "MAX!!";
     EXPECT_DEATH(rt::counter(status.Score), "Score\\.Caption \"MAX!!\" is not a number");
 }
 
-// An index missing from a control array stops a debug build naming the array and the index.
+// An index missing from a control array stops every build, release too, naming the array and the
+// index: a gap, one past the end and a negative index.
 TEST_F(MisuseDeathTest, MissingArrayIndexNamesTheMember)
 {
     EXPECT_DEATH(status.Enemy(3).Visible = false, "Enemy\\(3\\) is not in the array");
     EXPECT_DEATH(status.Enemy(5).Visible = false, "Enemy\\(5\\) is not in the array");
+    EXPECT_DEATH(status.Enemy(-1).Visible = false, "Enemy\\(-1\\) is not in the array");
 }
 
 } // namespace
