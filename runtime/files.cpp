@@ -4,12 +4,12 @@
 
 namespace rt {
 
-std::optional<std::string> MemoryFileStore::read(const std::string& name)
+std::optional<std::string> MemoryFileStore::read(const std::string& name, std::size_t maxBytes)
 {
     const auto it = files.find(name);
     if (it == files.end())
         return std::nullopt;
-    return it->second;
+    return it->second.substr(0, maxBytes);
 }
 
 bool MemoryFileStore::replace(const std::string& name, std::string_view bytes)
@@ -18,15 +18,30 @@ bool MemoryFileStore::replace(const std::string& name, std::string_view bytes)
     return true;
 }
 
+bool MemoryFileStore::copy(const std::string& name, const std::string& copyName)
+{
+    const auto it = files.find(name);
+    if (it == files.end())
+        return false;
+    files[copyName] = it->second;
+    return true;
+}
+
 namespace {
 
 // Bytes a text file never holds: NUL and the control characters other than tab, CR and LF.
-bool looksBinary(std::string_view bytes)
+bool isControl(unsigned char c)
 {
-    for (const unsigned char c : bytes)
-        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
-            return true;
-    return false;
+    return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+}
+
+// Where the text of `bytes` ends: at the first byte no text file holds.
+std::size_t textLength(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (isControl(static_cast<unsigned char>(bytes[i])))
+            return i;
+    return bytes.size();
 }
 
 bool validUtf8(std::string_view bytes)
@@ -88,21 +103,40 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
+void appendWindows1252(std::string& out, std::string_view bytes, bool* undecodable)
+{
+    for (const unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0xA0) {
+            const char16_t code = kCp1252High[c - 0x80];
+            if (code == 0xFFFD && undecodable)
+                *undecodable = true;
+            appendUtf8(out, code);
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+}
+
 } // namespace
 
-std::string decodeText(std::string_view bytes)
+// Line by line, so that one damaged line, or a tail of garbage, does not turn the UTF-8 names
+// of the lines before it into Windows-1252.
+std::string decodeText(std::string_view bytes, bool* undecodable)
 {
-    if (validUtf8(bytes))
-        return std::string(bytes);
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const unsigned char c : bytes) {
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0xA0)
-            appendUtf8(out, kCp1252High[c - 0x80]);
+    out.reserve(bytes.size());
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t lineEnd = bytes.find_first_of("\r\n", start);
+        const std::size_t end = lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
+        const std::string_view line = bytes.substr(start, end - start);
+        if (validUtf8(line))
+            out += line;
         else
-            appendUtf8(out, c);
+            appendWindows1252(out, line, undecodable);
+        start = end;
     }
     return out;
 }
@@ -121,13 +155,33 @@ std::string quotableField(std::string_view text)
     return out;
 }
 
+std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = maxBytes;
+    // Back up over continuation bytes to the start of the character that does not fit.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
+}
+
 InputFile::InputFile(FileStore& store, const std::string& name)
 {
-    const auto bytes = store.read(name);
-    if (!bytes || looksBinary(*bytes))
+    // One byte past the limit tells a file that goes on.
+    std::optional<std::string> bytes = store.read(name, kMaxBytes + 1);
+    if (!bytes)
         return;
-    m_text = decodeText(*bytes);
     m_opened = true;
+    if (bytes->size() > kMaxBytes) {
+        bytes->resize(kMaxBytes);
+        m_cutShort = true;
+    }
+    const std::size_t length = textLength(*bytes);
+    if (length < bytes->size())
+        m_cutShort = true;
+    m_damaged = m_cutShort;
+    m_text = decodeText(std::string_view(*bytes).substr(0, length), &m_damaged);
 }
 
 std::optional<std::string> InputFile::readField()
@@ -143,6 +197,12 @@ std::optional<std::string> InputFile::readField()
     std::string field;
     if (m_text[m_pos] == '"') {
         const std::size_t close = m_text.find('"', m_pos + 1);
+        // At the real end of the file an open quote ends the field; where the text was cut
+        // off, the rest of the field is missing.
+        if (close == std::string::npos && m_cutShort) {
+            m_pos = m_text.size();
+            return std::nullopt;
+        }
         const std::size_t end = close == std::string::npos ? m_text.size() : close;
         field = m_text.substr(m_pos + 1, end - m_pos - 1);
         m_pos = close == std::string::npos ? m_text.size() : close + 1;
@@ -153,6 +213,9 @@ std::optional<std::string> InputFile::readField()
         const std::size_t start = m_pos;
         while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos]))
             ++m_pos;
+        // An unquoted field is whole only when its separator was read.
+        if (m_pos == m_text.size() && m_cutShort)
+            return std::nullopt;
         field = m_text.substr(start, m_pos - start);
         while (!field.empty() && isBlank(field.back()))
             field.pop_back();

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -17,7 +18,13 @@ namespace scores {
 namespace {
 // In the working directory; one name, lower case, for both reading and writing.
 constexpr const char* kFileName = "highscores";
+// Where the old bytes of a file that held something unreadable are kept before it is replaced.
+constexpr const char* kUnreadableCopyName = "highscores.bad";
 constexpr int kLastRow = 9;
+// Each field written is cut to this many bytes, so the table the game writes always fits in what
+// the reader takes: 30 fields with their quotes and line ends stay under 64 KiB.
+constexpr std::size_t kMaxFieldBytes = 2000;
+static_assert(3 * (kLastRow + 1) * (kMaxFieldBytes + 4) <= rt::InputFile::kMaxBytes);
 } // namespace
 
 void Highscores::Form_Load() { recordFinishedGame(); }
@@ -30,16 +37,18 @@ void Highscores::Command1_Click()
 
 void Highscores::recordFinishedGame()
 {
-    readTable();
+    const bool heldUnreadable = readTable();
     mergeFinishedGame();
-    saveTable();
+    if (!heldUnreadable || keepUnreadableCopy())
+        saveTable();
     Form1().Enabled = true;
     Unload(Form1());
 }
 
 // Whatever the file cannot give keeps the built-in rows: a row is taken only when all three of
-// its fields are there.
-void Highscores::readTable()
+// its fields are there. True when the file held something the table did not take: a row cut
+// short, fields after the tenth row, or bytes the reader could not read.
+bool Highscores::readTable()
 {
     rt::InputFile file(runtime().files(), kFileName);
     for (int i = 0; i <= kLastRow; ++i) {
@@ -47,11 +56,26 @@ void Highscores::readTable()
         const std::optional<std::string> level = file.readField();
         const std::optional<std::string> score = file.readField();
         if (!name || !level || !score)
-            return;
+            return file.damaged() || name.has_value();
         Names.List(i) = *name;
         Level.List(i) = *level;
         Score.List(i) = *score;
     }
+    return file.damaged() || file.readField().has_value();
+}
+
+// The old bytes go to their own file before the table is rewritten, so a player whose table was
+// reset can get it back. When they cannot be kept, the old file is not replaced either.
+bool Highscores::keepUnreadableCopy()
+{
+    if (!runtime().files().copy(kFileName, kUnreadableCopyName)) {
+        std::fprintf(stderr, "%s not saved: the part that could not be read was not kept\n",
+                     kFileName);
+        return false;
+    }
+    std::fprintf(stderr, "%s held something that could not be read; its old bytes are in %s\n",
+                 kFileName, kUnreadableCopyName);
+    return true;
 }
 
 // The new row goes above the first strictly lower score, so an equal score goes below it.
@@ -78,9 +102,9 @@ void Highscores::saveTable()
 {
     rt::OutputFile file(runtime().files(), kFileName);
     for (int i = 0; i <= kLastRow; ++i) {
-        file.writeField(Names.List(i).value());
-        file.writeField(Level.List(i).value());
-        file.writeField(Score.List(i).value());
+        file.writeField(rt::utf8Prefix(Names.List(i).value(), kMaxFieldBytes));
+        file.writeField(rt::utf8Prefix(Level.List(i).value(), kMaxFieldBytes));
+        file.writeField(rt::utf8Prefix(Score.List(i).value(), kMaxFieldBytes));
     }
     file.close();
 }

@@ -42,7 +42,8 @@ public:
     void recordFinishedGame();
 
 private:
-    void readTable();
+    bool readTable();
+    bool keepUnreadableCopy();
     void mergeFinishedGame();
     void saveTable();
 

@@ -4,15 +4,16 @@
 
 namespace rtqt {
 
-// The files of the working directory, names used exactly as given. A replaced file is written
-// to a temporary file and renamed over the old one, so it is never left half written.
+// The files of the working directory, names used exactly as given. A name is followed through
+// a symbolic link only when the link and its target belong to the user running the game and
+// the target is a regular file; any other link, and a file of another user, is neither read nor
+// replaced. A replaced file is written to a temporary file beside it, which takes the old file's
+// permission bits and is renamed over it, so it is never left half written.
 class QtFileStore final : public rt::FileStore {
 public:
-    // No file of the game comes near this; anything larger is not one of ours.
-    static constexpr long long kMaxBytes = 1 << 20;
-
-    std::optional<std::string> read(const std::string& name) override;
+    std::optional<std::string> read(const std::string& name, std::size_t maxBytes) override;
     bool replace(const std::string& name, std::string_view bytes) override;
+    bool copy(const std::string& name, const std::string& copyName) override;
 };
 
 } // namespace rtqt
