@@ -27,18 +27,15 @@ Qt::WindowFlags flagsFor(rt::BorderStyle style)
 
 } // namespace
 
-FormWindow::FormWindow(rt::Form& form, Pictures& pictures)
+FormWindow::FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock)
     : QWidget(nullptr, flagsFor(form.BorderStyle)), m_form(&form), m_pictures(&pictures),
-      m_widgets(*this, form)
+      m_widgets(*this, form), m_clock(&clock), m_frameAlarm(clock.alarm([this] { frameDue(); }))
 {
     setObjectName(QString::fromStdString(form.name()));
     setFixedSize(qRound(toPixels(form.frame().clientWidth)),
                  qRound(toPixels(form.frame().clientHeight)));
     // The whole client area is painted every time: Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_frameTimer.setSingleShot(true);
-    m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] { frameDue(); });
     // Keys are seen by whichever of the window's widgets receives them first.
     installEventFilter(this);
     for (QWidget* widget : m_widgets.widgets())
@@ -60,16 +57,16 @@ void FormWindow::formShown()
 
 void FormWindow::formHidden()
 {
-    m_frameTimer.stop();
+    m_frameAlarm->stop();
     hide();
 }
 
 // A dirty window repaints at most once a display frame; a window that does not change, never.
 void FormWindow::formChanged()
 {
-    if (!m_form || isHidden() || m_frameTimer.isActive())
+    if (!m_form || isHidden() || m_frameAlarm->isActive())
         return;
-    m_frameTimer.start(msToNextFrame());
+    m_frameAlarm->start(msToNextFrame());
 }
 
 // A paint that came after the wait was set (one asked for earlier, or an expose) moves the next
@@ -77,7 +74,7 @@ void FormWindow::formChanged()
 void FormWindow::frameDue()
 {
     if (const int wait = msToNextFrame(); wait > 0) {
-        m_frameTimer.start(wait);
+        m_frameAlarm->start(wait);
         return;
     }
     present();
@@ -86,7 +83,8 @@ void FormWindow::frameDue()
 // Whole milliseconds until a display frame has passed since the last paint.
 int FormWindow::msToNextFrame() const
 {
-    const double sinceMs = m_sincePaint.isValid() ? m_sincePaint.nsecsElapsed() / 1e6 : 1e9;
+    const double sinceMs =
+        m_lastPaintUs ? static_cast<double>(m_clock->nowUs() - *m_lastPaintUs) / 1e3 : 1e9;
     return static_cast<int>(std::ceil(std::max(0.0, frameMs() - sinceMs)));
 }
 
@@ -94,7 +92,7 @@ void FormWindow::formUnloaded()
 {
     m_form = nullptr;
     m_widgets.detach();
-    m_frameTimer.stop();
+    m_frameAlarm->stop();
     hide();
     deleteLater();
 }
@@ -154,7 +152,7 @@ void FormWindow::paintEvent(QPaintEvent* event)
 {
     // Frames are spaced from the paint itself: it may start well after present() asked for it
     // (the backing store can wait for the display server first).
-    m_sincePaint.start();
+    m_lastPaintUs = m_clock->nowUs();
     if (!m_form)
         return;
     QPainter painter(this);

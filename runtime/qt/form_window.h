@@ -1,13 +1,14 @@
 #pragma once
 
+#include "runtime/qt/alarm_clock.h"
 #include "runtime/qt/damage.h"
 #include "runtime/qt/form_widgets.h"
 
-#include <QElapsedTimer>
 #include <QPoint>
-#include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 class QKeyEvent;
@@ -23,10 +24,10 @@ class Pictures;
 // The top-level window of one loaded form: painted from its controls, with real widgets for
 // its buttons, text boxes and lists, keys passed to the form, and closing left to the form.
 // After formUnloaded it holds no pointer to the form and deletes itself from the event loop,
-// since a handler of this very window may still be on the stack.
+// since a handler of this very window may still be on the stack. Frames are paced on `clock`.
 class FormWindow final : public QWidget {
 public:
-    FormWindow(rt::Form& form, Pictures& pictures);
+    FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock);
 
     void formShown();
     void formHidden();
@@ -51,9 +52,10 @@ private:
     Pictures* m_pictures;
     FormWidgets m_widgets;
     Damage m_damage;
-    // Fires at the next display frame when a change comes sooner than a frame after the last.
-    QTimer m_frameTimer;
-    QElapsedTimer m_sincePaint;
+    const rt::Clock* m_clock;
+    // Rings at the next display frame when a change comes sooner than a frame after the last.
+    std::unique_ptr<Alarm> m_frameAlarm;
+    std::optional<std::int64_t> m_lastPaintUs;
     std::optional<QPoint> m_placedAt;
 };
 

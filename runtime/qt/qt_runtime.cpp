@@ -15,6 +15,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace rtqt {
@@ -26,7 +27,8 @@ void preparePlatform()
 }
 
 struct QtRuntime::Impl final : rt::Presenter {
-    explicit Impl(rt::Runtime& runtime);
+    // On `handed`, or on the wall clock when it is null.
+    Impl(rt::Runtime& runtime, AlarmClock* handed);
     ~Impl() override;
 
     void formLoaded(rt::Form& form) override;
@@ -39,16 +41,19 @@ struct QtRuntime::Impl final : rt::Presenter {
     FormWindow* find(const rt::Form& form) const;
 
     rt::Runtime& runtime;
-    RealtimeClock clock;
-    RealtimeTicker ticker;
+    std::optional<RealtimeClock> wallClock;
+    AlarmClock& clock;
+    Ticker ticker;
     Pictures pictures;
     std::map<const rt::Form*, std::unique_ptr<FormWindow>> windows;
     // Windows of unloaded forms, waiting for the event loop to delete them.
     std::vector<QPointer<FormWindow>> retired;
 };
 
-QtRuntime::Impl::Impl(rt::Runtime& runtime)
-    : runtime(runtime), clock(runtime.scheduler().now()), ticker(runtime.scheduler(), clock)
+QtRuntime::Impl::Impl(rt::Runtime& runtime, AlarmClock* handed)
+    : runtime(runtime),
+      wallClock(handed ? std::nullopt : std::optional<RealtimeClock>(runtime.scheduler().now())),
+      clock(handed ? *handed : *wallClock), ticker(runtime.scheduler(), clock)
 {
     runtime.setFiles(std::make_unique<QtFileStore>());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -83,7 +88,7 @@ FormWindow* QtRuntime::Impl::find(const rt::Form& form) const
 
 void QtRuntime::Impl::formLoaded(rt::Form& form)
 {
-    windows[&form] = std::make_unique<FormWindow>(form, pictures);
+    windows[&form] = std::make_unique<FormWindow>(form, pictures, clock);
 }
 
 void QtRuntime::Impl::formShown(rt::Form& form)
@@ -123,7 +128,12 @@ void QtRuntime::Impl::endRequested()
     QCoreApplication::quit();
 }
 
-QtRuntime::QtRuntime(rt::Runtime& runtime) : m_impl(std::make_unique<Impl>(runtime)) {}
+QtRuntime::QtRuntime(rt::Runtime& runtime) : m_impl(std::make_unique<Impl>(runtime, nullptr)) {}
+
+QtRuntime::QtRuntime(rt::Runtime& runtime, AlarmClock& clock)
+    : m_impl(std::make_unique<Impl>(runtime, &clock))
+{
+}
 
 QtRuntime::~QtRuntime() = default;
 

@@ -11,6 +11,8 @@ class Runtime;
 
 namespace rtqt {
 
+class AlarmClock;
+
 // Settles how the game talks to the display; call before the QApplication is made. The game
 // repaints small parts of its windows about 60 times a second, and on X11 sending those pieces
 // over the connection costs less than shared-memory images with a completion event each.
@@ -22,7 +24,10 @@ void preparePlatform();
 // Create it after the QApplication and before the first window is shown.
 class QtRuntime {
 public:
+    // Runs on the wall clock.
     explicit QtRuntime(rt::Runtime& runtime);
+    // Runs on `clock`, which outlives this and reads no earlier than the runtime's time.
+    QtRuntime(rt::Runtime& runtime, AlarmClock& clock);
     QtRuntime(const QtRuntime&) = delete;
     QtRuntime& operator=(const QtRuntime&) = delete;
     ~QtRuntime();

@@ -42,7 +42,7 @@ protected:
     {
         Moving& form = show<Moving>();
         window(form).installEventFilter(&regions);
-        settle(100);
+        advance(100);
         regions.painted = {};
         return form;
     }
@@ -50,7 +50,7 @@ protected:
     {
         regions.painted = {};
         runtime.dispatch(std::forward<Fn>(change));
-        settle(60);
+        advance(60);
         return regions.painted.boundingRect();
     }
     PaintRegions regions;

@@ -48,7 +48,7 @@ TEST_F(GameWindows, SpentShotIsDrawnParkedInTheStrip)
     wave::Form1& stage = show<wave::Form1>();
     press(stage, Qt::Key_Space);
     ASSERT_LT(stage.Lasers(0).Top.value(), 6840);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return stage.Lasers(0).Top == 6840; }, 5000));
+    ASSERT_TRUE(advanceUntil([&] { return stage.Lasers(0).Top == 6840; }, 5000));
     ASSERT_EQ(stage.Lasers(0).Left.value(), 0);
     // Shot 0 parks at (0, 6840), 9 x 25 pixels.
     const QImage image = grab(stage);

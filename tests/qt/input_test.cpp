@@ -98,7 +98,7 @@ TEST_F(Keys, DisabledWindowGetsNoKeys)
 {
     Previewing& form = show<Previewing>();
     runtime.dispatch([&] { form.Enabled = false; });
-    settle();
+    advance();
     EXPECT_FALSE(window(form).isEnabled());
     press(form, Qt::Key_Space);
     EXPECT_THAT(form.keys, IsEmpty());
@@ -140,7 +140,7 @@ TEST_F(Keys, KeyHandlerUnloadingItsWindowEndsTheKeyThere)
     QPointer<QWidget> shown = &window(form);
     press(form, Qt::Key_Return);
     EXPECT_FALSE(runtime.isLoaded<Previewing>());
-    settle();
+    advance();
     EXPECT_TRUE(shown.isNull());
 }
 
@@ -161,7 +161,7 @@ TEST_F(Keys, WidgetsFollowTheirControls)
         panel.Go.Left = 3000;
         panel.Hidden.Visible = true;
     });
-    settle();
+    advance();
     EXPECT_EQ(window(panel).windowTitle(), "Renamed");
     EXPECT_EQ(go->text(), "Again");
     EXPECT_EQ(go->x(), 200);
@@ -169,7 +169,7 @@ TEST_F(Keys, WidgetsFollowTheirControls)
     EXPECT_EQ(name->cursorPosition(), 3) << "an unchanged text is left alone";
 
     runtime.dispatch([&] { panel.Name.Text = "Zed"; });
-    settle();
+    advance();
     EXPECT_EQ(name->text(), "Zed");
 }
 
@@ -197,7 +197,7 @@ TEST_F(Keys, ButtonHandlerMayUnloadItsOwnWindow)
     EXPECT_FALSE(runtime.isLoaded<SelfClosing>());
     EXPECT_EQ(qt.window(form), nullptr);
     EXPECT_TRUE(shown->isHidden());
-    settle();
+    advance();
     EXPECT_TRUE(shown.isNull());
     EXPECT_TRUE(button.isNull());
 }
@@ -223,7 +223,7 @@ TEST_F(Keys, ClosingTheFrameAsksTheForm)
     panelWindow->close();
     EXPECT_TRUE(runtime.ended());
     EXPECT_EQ(qt.window(panel), nullptr);
-    settle();
+    advance();
     EXPECT_TRUE(panelWindow.isNull());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "manual_clock.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 
@@ -10,9 +11,14 @@
 
 #include <gtest/gtest.h>
 
-// A runtime with its windows on Qt, fresh for each test.
+// A runtime with its windows on Qt, fresh for each test, on a clock the test moves by hand.
 class QtWindows : public ::testing::Test {
 protected:
+    QtWindows() : qt(runtime, clock) {}
+    // On the wall clock instead, for the few tests that prove real time; `clock` stays unused.
+    struct WallClock {};
+    explicit QtWindows(WallClock) : qt(runtime) {}
+
     template <class F> F& show()
     {
         F* form = nullptr;
@@ -52,9 +58,21 @@ protected:
         QCoreApplication::sendEvent(receiver, &event);
     }
 
-    // Lets queued presentation, deferred deletes and timers run.
-    static void settle(int ms = 40) { QTest::qWait(ms); }
+    // Moves the clock on by `ms`: game ticks, display frames, paints and deferred deletes run.
+    void advance(int ms = 40) { clock.advance(ms); }
 
+    // Moves the clock on a millisecond at a time until `done` holds; false if `limitMs` passed.
+    template <class Done> bool advanceUntil(Done&& done, int limitMs)
+    {
+        for (int ms = 0; !done(); ++ms) {
+            if (ms == limitMs)
+                return false;
+            advance(1);
+        }
+        return true;
+    }
+
+    ManualClock clock;
     rt::Runtime runtime;
-    rtqt::QtRuntime qt{runtime};
+    rtqt::QtRuntime qt;
 };

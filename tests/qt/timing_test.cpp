@@ -3,9 +3,13 @@
 #include "runtime/controls.h"
 #include "runtime/counter.h"
 #include "runtime/form.h"
+#include "runtime/qt/realtime_clock.h"
 
 #include <QElapsedTimer>
-#include <QPaintEvent>
+#include <QScreen>
+
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -18,54 +22,69 @@ public:
         Later.Interval = 50;
         Later.Enabled = false;
         Later.onTick = [this] { ++ticksLater; };
+        Fastest.Interval = 1;
+        Fastest.Enabled = false;
+        Fastest.onTick = [this] { ++ticksFastest; };
     }
     rt::Timer Every50{*this, "Every50"};
     rt::Timer Later{*this, "Later"};
+    rt::Timer Fastest{*this, "Fastest"};
     int ticks50 = 0;
     int ticksLater = 0;
+    int ticksFastest = 0;
 };
 
-using RealTime = QtWindows;
+using Ticks = QtWindows;
 
-// Game timers tick on the wall clock, one period after they are enabled and every period on;
-// the bounds follow the time that really passed, so a slow machine does not fail the test.
-TEST_F(RealTime, TimerTicksEveryPeriod)
+// The ticker wakes on the first whole millisecond at or after a tick's instant, never before,
+// and each wake runs one tick: a 1 ms timer ticks 64 times a second without a wasted wake-up.
+TEST_F(Ticks, FastestTimerWakesOncePerTickOnTheMillisecondAfterIt)
 {
-    QElapsedTimer since;
-    since.start();
-    const Ticking& form = show<Ticking>();
-    QTest::qWait(30);
-    if (since.elapsed() < 50) {
-        EXPECT_EQ(form.ticks50, 0) << "not before its first period";
-    }
-    QTest::qWait(190);
-    const auto periods = static_cast<int>(since.elapsed() / 50);
-    EXPECT_GE(form.ticks50, 3);
-    EXPECT_LE(form.ticks50, periods);
+    Ticking& form = show<Ticking>();
+    runtime.dispatch([&] {
+        form.Every50.Enabled = false;
+        form.Fastest.Enabled = true;
+    });
+    const int ringsBefore = clock.rings();
+    advance(15);
+    EXPECT_EQ(form.ticksFastest, 0) << "15 ms: the tick is due at 15.625 ms";
+    advance(1);
+    EXPECT_EQ(form.ticksFastest, 1);
+    advance(984);
+    EXPECT_EQ(form.ticksFastest, 64);
+    EXPECT_EQ(clock.rings() - ringsBefore, 64);
 }
 
-// A timer enabled by a handler between ticks starts ticking: the clock re-aims at it.
-TEST_F(RealTime, TimerEnabledLaterStartsTicking)
+// A timer enabled by a handler between ticks ticks one period later: the ticker re-aims at it.
+TEST_F(Ticks, TimerEnabledBetweenTicksTicksOnePeriodLater)
 {
     Ticking& form = show<Ticking>();
     runtime.dispatch([&] { form.Every50.Enabled = false; });
-    QTest::qWait(80);
+    advance(80);
     EXPECT_EQ(form.ticksLater, 0);
     runtime.dispatch([&] { form.Later.Enabled = true; });
-    QTest::qWait(130);
-    EXPECT_GE(form.ticksLater, 1);
+    advance(49);
+    EXPECT_EQ(form.ticksLater, 0);
+    advance(1);
+    EXPECT_EQ(form.ticksLater, 1);
     EXPECT_EQ(form.ticks50, 0);
 }
 
-// Counts the paint events a window receives.
-class PaintCounter : public QObject {
+// The instants at which a window was painted, read from the clock it runs on.
+class PaintLog : public QObject {
 public:
+    explicit PaintLog(const rt::Clock& clock) : m_clock(&clock) {}
     bool eventFilter(QObject*, QEvent* event) override
     {
-        paints += event->type() == QEvent::Paint;
+        if (event->type() == QEvent::Paint)
+            atUs.push_back(m_clock->nowUs());
         return false;
     }
-    int paints = 0;
+    int paints() const { return static_cast<int>(atUs.size()); }
+    std::vector<std::int64_t> atUs;
+
+private:
+    const rt::Clock* m_clock;
 };
 
 class Still : public rt::Form {
@@ -78,71 +97,134 @@ public:
     rt::Label Score{*this, "Score"};
 };
 
-class Repainting : public QtWindows {
-protected:
-    Still& showCounted()
-    {
-        Still& form = show<Still>();
-        window(form).installEventFilter(&counter);
-        settle(100);
-        return form;
-    }
-    void bump(Still& form)
-    {
-        runtime.dispatch([&] { rt::setCounter(form.Score, rt::counter(form.Score) + 1); });
-    }
-    PaintCounter counter;
-};
-
-// A window that does not change is not painted again.
-TEST_F(Repainting, UnchangedWindowIsNotRepainted)
+void bump(rt::Runtime& runtime, Still& form)
 {
-    showCounted();
-    const int afterShow = counter.paints;
-    settle(250);
-    EXPECT_EQ(counter.paints, afterShow);
+    runtime.dispatch([&] { rt::setCounter(form.Score, rt::counter(form.Score) + 1); });
 }
 
-// Changes repaint the window, at most once a display frame however often they come.
-TEST_F(Repainting, ChangesRepaintAtMostOncePerFrame)
-{
-    Still& form = showCounted();
-    const int afterShow = counter.paints;
-    bump(form);
-    bump(form);
-    settle(50);
-    EXPECT_EQ(counter.paints, afterShow + 1);
+// The offscreen screen refreshes 60 times a second.
+constexpr double kFrameUs = 1e6 / 60;
 
-    const int before = counter.paints;
-    QElapsedTimer busy;
-    busy.start();
-    while (busy.elapsed() < 100) {
-        bump(form);
-        QCoreApplication::processEvents();
+class Repainting : public QtWindows {
+protected:
+    // Shown and painted at 0 ms; the clock then stands at 100 ms.
+    Still& showLogged()
+    {
+        Still& form = show<Still>();
+        EXPECT_EQ(window(form).screen()->refreshRate(), 60);
+        window(form).installEventFilter(&log);
+        advance(100);
+        return form;
     }
-    settle(50);
-    // Hundreds of changes came in; the paints are bounded by the frames that actually passed,
-    // however slow the machine was meanwhile.
-    const double frames = static_cast<double>(busy.elapsed()) / (1000.0 / 60.0);
-    EXPECT_GE(counter.paints - before, 2);
-    EXPECT_LE(counter.paints - before, frames + 1);
-    EXPECT_EQ(form.Score.Caption.value(), rt::numberText(rt::counter(form.Score)));
+    PaintLog log{clock};
+};
+
+// A window that does not change is not painted again, nor does it wake the event loop.
+TEST_F(Repainting, UnchangedWindowIsNotRepainted)
+{
+    showLogged();
+    const int paints = log.paints();
+    const int rings = clock.rings();
+    advance(250);
+    EXPECT_EQ(log.paints(), paints);
+    EXPECT_EQ(clock.rings(), rings);
+}
+
+// A change a frame or more after the last paint is painted at once; one sooner waits until a
+// frame has passed since that paint (not since the change), and later changes share its paint.
+TEST_F(Repainting, ChangeSoonerThanAFrameWaitsForTheFrameSinceThePaint)
+{
+    Still& form = showLogged();
+    const int shown = log.paints();
+    bump(runtime, form);
+    advance(0);
+    EXPECT_EQ(log.paints(), shown + 1) << "100 ms after the last paint";
+    advance(10);
+    bump(runtime, form);
+    advance(6);
+    bump(runtime, form);
+    EXPECT_EQ(log.paints(), shown + 1) << "16 ms after the last paint";
+    advance(1);
+    EXPECT_EQ(log.paints(), shown + 2) << "17 ms: the first whole millisecond past a frame";
+    EXPECT_EQ(log.atUs.back(), 117'000);
+    EXPECT_EQ(form.Score.Caption.value(), "3");
+}
+
+// Changes every millisecond repaint once a display frame: never sooner, and no later than the
+// frame rounded up to a whole millisecond.
+TEST_F(Repainting, SteadyChangesRepaintOncePerFrame)
+{
+    Still& form = showLogged();
+    const int shown = log.paints();
+    for (int ms = 0; ms < 200; ++ms) {
+        bump(runtime, form);
+        advance(1);
+    }
+    const std::vector<std::int64_t> paints(log.atUs.begin() + shown, log.atUs.end());
+    ASSERT_GE(paints.size(), 10U);
+    for (std::size_t i = 1; i < paints.size(); ++i) {
+        EXPECT_GE(paints[i] - paints[i - 1], kFrameUs) << "paint " << i;
+        EXPECT_LE(paints[i] - paints[i - 1], 17'000) << "paint " << i;
+    }
 }
 
 // A hidden window is not painted; shown again, it shows what changed meanwhile.
 TEST_F(Repainting, HiddenWindowWaitsUntilShown)
 {
-    Still& form = showCounted();
+    Still& form = showLogged();
     runtime.dispatch([&] { form.Hide(); });
-    const int hidden = counter.paints;
-    bump(form);
-    settle(50);
-    EXPECT_EQ(counter.paints, hidden);
+    const int hidden = log.paints();
+    bump(runtime, form);
+    advance(50);
+    EXPECT_EQ(log.paints(), hidden);
     EXPECT_TRUE(form.dirty());
     runtime.dispatch([&] { form.Show(); });
-    settle(50);
-    EXPECT_GT(counter.paints, hidden);
+    advance(0);
+    EXPECT_GT(log.paints(), hidden);
     EXPECT_FALSE(form.dirty());
+}
+
+// The game's own clock: QTimers on the wall clock. Each test waits for what it needs with a
+// limit no machine reaches, and bounds from above by the time that really passed, so a slow
+// machine cannot fail it.
+class RealTime : public QtWindows {
+protected:
+    RealTime() : QtWindows(WallClock{}) {}
+    static constexpr int kPatienceMs = 10'000;
+};
+
+// Game timers tick on the wall clock and never early: n ticks take n periods at least (less
+// the half millisecond a tick may run ahead of its instant).
+TEST_F(RealTime, TimerTicksNeverSoonerThanItsPeriods)
+{
+    QElapsedTimer since;
+    since.start();
+    const Ticking& form = show<Ticking>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.ticks50 >= 3; }, kPatienceMs));
+    EXPECT_LE(form.ticks50, (since.elapsed() + 1) / 50);
+}
+
+// A window changed without pause repaints on the wall clock, at most once a display frame
+// however many changes came, and the last change is painted.
+TEST_F(RealTime, ChangesRepaintAtMostOncePerFrame)
+{
+    QElapsedTimer since;
+    since.start();
+    const rtqt::RealtimeClock wall;
+    PaintLog log(wall);
+    Still& form = show<Still>();
+    window(form).installEventFilter(&log);
+    while (since.elapsed() < 100) {
+        bump(runtime, form);
+        QCoreApplication::processEvents();
+    }
+    const std::int64_t lastChangeUs = wall.nowUs();
+    bump(runtime, form);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !form.dirty() && log.paints() > 0 && log.atUs.back() >= lastChangeUs; },
+        kPatienceMs));
+    const double frames = static_cast<double>(since.elapsed()) * 1000 / kFrameUs;
+    EXPECT_LE(log.paints(), frames + 1);
 }
 
 } // namespace
