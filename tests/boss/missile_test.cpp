@@ -136,15 +136,6 @@ TEST_F(HomingMissile, LaunchesFromTheLaunchPointWhileAnyLauncherPartStands)
     EXPECT_EQ(b.Missile(0).Top, 3120);
 }
 
-// The right sight is looked at last: with both over the ship, the right launcher fires.
-TEST_F(HomingMissile, RightSideWinsWhenBothSightsAreOverTheShip)
-{
-    b.Player.Left = kShipUnderLeftSight;
-    b.Lsight2.Left = 3300;
-    tick(&boss::Boss::tmrHoming_Timer);
-    EXPECT_EQ(b.Missile(0).Left, 5475 + 615 / 2.0f);
-}
-
 struct SightCase {
     float shipLeft; // Lsight1 stands at 3120; the ship is 560 wide
     bool launches;
