@@ -6,6 +6,8 @@
 #include "runtime/form.h"
 #include "stage/stage.h"
 
+#include <span>
+
 namespace rt {
 class Runtime;
 }
@@ -88,6 +90,17 @@ public:
 private:
     wave::Form1& Form1();
     stage::Ship ship() { return {Player, Lasers, current}; }
+
+    // Weapons.
+    // The ship stands over x when x lies strictly between its left and right edges.
+    bool shipSpans(float x) const;
+    // The spray and the missile are spent once their bottom edge has passed the floor line.
+    static bool pastFloor(const rt::BoxControl& mover);
+    void hangBeams();
+    void releaseSpray();
+    void steerMissile(rt::PictureBox& missile);
+    bool shotDown(const rt::PictureBox& missile);
+    void watchSight(rt::PictureBox& sight, std::span<const int> launcher, int launchPoint);
 };
 
 } // namespace boss

@@ -229,15 +229,18 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
 
     // The weapons' handlers come with the weapons.
     tmrfire.setUp({.Interval = 1, .Enabled = true, .handler = {}});
-    tmrHoming.setUp({.Interval = 1, .Enabled = true, .handler = {}});
+    tmrHoming.setUp({.Interval = 1, .Enabled = true, .handler = [this] { tmrHoming_Timer(); }});
     Fade1.setUp({.Interval = 1, .Enabled = true, .handler = [this] { Fade1_Timer(); }});
-    tmrMiniGun.setUp({.Interval = 120, .Enabled = true, .handler = {}});
-    tmrbeamwait.setUp({.Interval = 180, .Enabled = true, .handler = {}});
+    tmrMiniGun.setUp({.Interval = 120, .Enabled = true, .handler = [this] { tmrMiniGun_Timer(); }});
+    tmrbeamwait.setUp(
+        {.Interval = 180, .Enabled = true, .handler = [this] { tmrbeamwait_Timer(); }});
     tmrBossRight.setUp({.Interval = 400, .Enabled = true, .handler = {}});
     tmrBossLeft.setUp({.Interval = 400, .Enabled = false, .handler = {}});
-    tmrBeam.setUp({.Interval = 200, .Enabled = false, .handler = {}});
-    tmrMissiles.setUp({.Interval = 50, .Enabled = false, .handler = {}});
-    tmrDischarge.setUp({.Interval = 60, .Enabled = false, .handler = {}});
+    tmrBeam.setUp({.Interval = 200, .Enabled = false, .handler = [this] { tmrBeam_Timer(); }});
+    tmrMissiles.setUp(
+        {.Interval = 50, .Enabled = false, .handler = [this] { tmrMissiles_Timer(); }});
+    tmrDischarge.setUp(
+        {.Interval = 60, .Enabled = false, .handler = [this] { tmrDischarge_Timer(); }});
     tmrNuke.setUp({.Interval = 100, .Enabled = false, .handler = {}});
 }
 

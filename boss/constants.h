@@ -24,4 +24,17 @@ constexpr double kSprayDamage = 10;   // per spray tick on the ship
 constexpr double kLastShield = 1;     // shields below this cost a life
 constexpr const char* kFullShields = "100";
 
+// Weapons.
+constexpr double kFullCharge = 10;           // the beams fire once the charge count passes this
+constexpr double kFiringTicks = 5;           // and stop once the firing count passes this
+constexpr const char* kNoCount = "0";        // where both beam counts start over
+constexpr const char* kSprayCountdown = "3"; // minigun ticks to the next spray
+constexpr double kSprayNow = 0;              // the countdown that releases the spray
+constexpr float kMuzzleOffset = 120;         // the spray leaves this far right of the muzzle's left
+constexpr float kSprayDrop = 50;             // twips the spray falls per tick
+constexpr float kMissileSlew = 100;          // twips the missile steers sideways per tick
+constexpr float kMissileDrop = 50;           // twips the missile falls per tick
+constexpr int kLeftLaunchPoint = 56;         // the missile leaves from these, even once destroyed
+constexpr int kRightLaunchPoint = 59;
+
 } // namespace boss
