@@ -92,8 +92,6 @@ private:
     stage::Ship ship() { return {Player, Lasers, current}; }
 
     // Weapons.
-    // The ship stands over x when x lies strictly between its left and right edges.
-    bool shipSpans(float x) const;
     // The spray and the missile are spent once their bottom edge has passed the floor line.
     static bool pastFloor(const rt::BoxControl& mover);
     void hangBeams();

@@ -1,6 +1,7 @@
 #include "boss/boss.h"
 
 #include "runtime/counter.h"
+#include "runtime/hit.h"
 
 namespace boss {
 
@@ -28,8 +29,8 @@ void Boss::tmrbeamwait_Timer()
 void Boss::tmrBeam_Timer()
 {
     hangBeams();
-    const bool leftOnShip = beam1.Visible && shipSpans(beam1.Left + beam1.Width);
-    const bool rightOnShip = beam2.Visible && shipSpans(beam2.Left);
+    const bool leftOnShip = beam1.Visible && rt::strictlyAcross(beam1.Left + beam1.Width, Player);
+    const bool rightOnShip = beam2.Visible && rt::strictlyAcross(beam2.Left, Player);
     if (leftOnShip || rightOnShip)
         damageShields(kBeamDamage);
     rt::setCounter(Charge, rt::counter(Charge) + 1);
@@ -53,12 +54,6 @@ void Boss::hangBeams()
     beam1.Top = left.Height + left.Top;
     beam2.Left = right.Left - beam2.Width;
     beam2.Top = right.Height + right.Top;
-}
-
-bool Boss::shipSpans(float x) const
-{
-    const float right = Player.Left + Player.Width;
-    return Player.Left < x && x < right;
 }
 
 } // namespace boss

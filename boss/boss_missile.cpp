@@ -22,7 +22,7 @@ void Boss::tmrHoming_Timer()
 // The sight's own Visible is not looked at: a hidden sight still sees the ship, and hides again.
 void Boss::watchSight(rt::PictureBox& sight, std::span<const int> launcher, int launchPoint)
 {
-    if (!shipSpans(sight.Left))
+    if (!rt::strictlyAcross(sight.Left, Player))
         return;
     const bool armed =
         std::ranges::any_of(launcher, [this](int part) { return BossPart(part).Visible.value(); });

@@ -14,6 +14,14 @@ inline bool strictlyInside(float x, float y, const BoxControl& box)
     return y > box.Top && bottom > y && x > box.Left && right > x;
 }
 
+// The beams and the missile sights look only across: x strictly between the box's left and right
+// edges.
+inline bool strictlyAcross(float x, const BoxControl& box)
+{
+    const float right = box.Width + box.Left;
+    return x > box.Left && right > x;
+}
+
 // Shots and the wave stage's bomb hit with their top-left corner.
 inline bool topLeftInside(const BoxControl& mover, const BoxControl& box)
 {

@@ -39,6 +39,15 @@ TEST_P(StrictlyInside, PointAgainstTheBox)
     EXPECT_EQ(rt::strictlyInside(c.x, c.y, field.Box), c.inside);
 }
 
+// Looking only across (beam tips, sights), height does not matter but the side edges still miss.
+TEST_F(StrictlyInside, AcrossLooksOnlyAtTheSideEdges)
+{
+    EXPECT_TRUE(rt::strictlyAcross(1300, field.Box));
+    EXPECT_FALSE(rt::strictlyAcross(1000, field.Box));
+    EXPECT_FALSE(rt::strictlyAcross(1600, field.Box));
+    EXPECT_TRUE(rt::strictlyAcross(1599.5f, field.Box));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Edges, StrictlyInside,
     ::testing::Values(PointCase{"centre", 1300, 2200, true},
