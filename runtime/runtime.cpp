@@ -68,19 +68,71 @@ void Runtime::leaveHandler()
         m_unloaded.clear();
 }
 
+template <class Accepts, class Run>
+void Runtime::takeInput(InputEvent event, Accepts&& accepts, Run&& run)
+{
+    // Inside a dispatch, so a window that a tick running first unloads outlives this call.
+    dispatch([&] {
+        event.atUs = m_scheduler.catchUp();
+        if (!accepts())
+            return;
+        if (onInput)
+            onInput(event);
+        m_scheduler.holdTime(event.atUs);
+        run();
+        m_scheduler.releaseTime();
+    });
+}
+
 void Runtime::keyDown(Form& form, int keyCode, int shift)
 {
-    if (!form.loaded() || !form.Enabled)
-        return;
-    dispatch([&] { form.Form_KeyDown(keyCode, shift); });
+    takeInput(
+        {.kind = InputEvent::Kind::Key, .form = form.name(), .keyCode = keyCode, .shift = shift},
+        [&] { return form.loaded() && form.Enabled; }, [&] { form.Form_KeyDown(keyCode, shift); });
 }
 
 void Runtime::click(CommandButton& button)
 {
     Form& form = button.form();
-    if (!form.loaded() || !form.Enabled || !button.Enabled || !button.onClick)
-        return;
-    dispatch([&] { button.onClick(); });
+    takeInput(
+        {.kind = InputEvent::Kind::Click, .form = form.name(), .control = button.name()},
+        [&] { return form.loaded() && form.Enabled && button.Enabled && button.onClick; },
+        [&] { button.onClick(); });
+}
+
+void Runtime::typeText(TextBox& box, std::string text)
+{
+    Form& form = box.form();
+    takeInput(
+        {.kind = InputEvent::Kind::Text, .form = form.name(), .control = box.name(), .text = text},
+        [&] { return form.loaded(); }, [&] { box.Text = std::move(text); });
+}
+
+bool Runtime::replay(const InputEvent& event)
+{
+    auto loaded = std::find_if(m_forms.begin(), m_forms.end(),
+                               [&](const Loaded& l) { return l.form->name() == event.form; });
+    if (loaded == m_forms.end())
+        return false;
+    Form& form = *loaded->form;
+    if (event.kind == InputEvent::Kind::Key) {
+        keyDown(form, event.keyCode, event.shift);
+        return true;
+    }
+    for (Control* control : form.controls()) {
+        if (control->name() != event.control)
+            continue;
+        if (event.kind == InputEvent::Kind::Click &&
+            control->kind() == ControlKind::CommandButton) {
+            click(static_cast<CommandButton&>(*control));
+            return true;
+        }
+        if (event.kind == InputEvent::Kind::Text && control->kind() == ControlKind::TextBox) {
+            typeText(static_cast<TextBox&>(*control), event.text);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<Form*> Runtime::loadedForms() const

@@ -2,10 +2,12 @@
 
 #include "runtime/files.h"
 #include "runtime/form.h"
+#include "runtime/input_event.h"
 #include "runtime/presenter.h"
 #include "runtime/random.h"
 #include "runtime/scheduler.h"
 
+#include <functional>
 #include <memory>
 #include <typeindex>
 #include <utility>
@@ -14,6 +16,7 @@
 namespace rt {
 
 class CommandButton;
+class TextBox;
 
 // The desktop in twips.
 struct ScreenSize {
@@ -62,9 +65,14 @@ public:
         std::forward<Fn>(handler)();
     }
 
-    // Events from the player. A disabled, hidden-by-unload or ended window gets none.
+    // Events from the player. Each lands between ticks (every tick due by then runs first) and is
+    // heard by onInput once taken. A disabled, unloaded or ended window gets none.
     void keyDown(Form& form, int keyCode, int shift);
     void click(CommandButton& button);
+    void typeText(TextBox& box, std::string text);
+    // Lands a recorded event on the loaded windows; false when its window or control is not there.
+    bool replay(const InputEvent& event);
+    std::function<void(const InputEvent&)> onInput;
 
     std::vector<Form*> loadedForms() const;
 
@@ -84,6 +92,10 @@ private:
     Form* find(std::type_index type) const;
     void load(std::type_index type, std::unique_ptr<Form> form);
     void leaveHandler();
+    // Lands an input between ticks; when the window accepts it, it is heard and run with time
+    // standing at its instant.
+    template <class Accepts, class Run>
+    void takeInput(InputEvent event, Accepts&& accepts, Run&& run);
 
     Scheduler m_scheduler;
     ScreenSize m_screen;

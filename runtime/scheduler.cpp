@@ -71,6 +71,7 @@ bool Scheduler::runOne(std::int64_t untilUs)
     // The next tick is set before the handler runs, so the handler may re-arm or disarm freely.
     // After a stall the timer keeps its phase and the missed ticks are dropped.
     const std::int64_t due = entry.due;
+    m_latestDue = std::max(m_latestDue, due);
     const std::int64_t current = std::max(m_clock->nowUs(), due);
     std::int64_t next = entry.due + entry.period;
     if (next <= current)
@@ -91,6 +92,13 @@ void Scheduler::runDue(std::int64_t untilUs)
     while (runOne(untilUs)) {
     }
     queueChanged();
+}
+
+std::int64_t Scheduler::catchUp()
+{
+    const std::int64_t at = std::max(m_clock->nowUs(), m_latestDue);
+    runDue(at);
+    return at;
 }
 
 void Scheduler::advanceUs(std::int64_t us)

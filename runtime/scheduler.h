@@ -60,6 +60,15 @@ public:
     // Runs, one at a time and in order, every tick due at or before `untilUs`.
     void runDue(std::int64_t untilUs);
 
+    // Input from the player lands between ticks: runs every tick due by now, or by the latest
+    // instant a tick already ran at (the real-time clock runs ticks a little early), and returns
+    // that instant. Every tick up to it has run and none after, so a replay can land the same input
+    // at the same place among the ticks.
+    std::int64_t catchUp();
+    // While an input's handler runs, time stands at the instant catchUp() returned.
+    void holdTime(std::int64_t us) { m_tickDue = us; }
+    void releaseTime() { m_tickDue.reset(); }
+
     // Virtual clock only: moves time on by `ms`, running every tick due on the way at its instant.
     void advance(std::int64_t ms) { advanceUs(ms * 1000); }
     void advanceUs(std::int64_t us);
@@ -85,6 +94,7 @@ private:
     std::vector<Entry> m_entries;
     std::uint64_t m_nextOrder = 0;
     std::optional<std::int64_t> m_tickDue;
+    std::int64_t m_latestDue = 0; // the latest instant a tick has run at
 };
 
 } // namespace rt

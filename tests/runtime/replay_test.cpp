@@ -1,0 +1,195 @@
+#include "runtime/controls.h"
+#include "runtime/counter.h"
+#include "runtime/replay.h"
+#include "runtime/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A window that counts its ticks and remembers, per key, the tick count and the time it saw.
+class Arena : public rt::Form {
+public:
+    explicit Arena(rt::Runtime& runtime) : rt::Form(runtime, "Arena", {4800, 3600, 120, 400})
+    {
+        Ticks.Caption = "0";
+        tmrStep.setUp({.Interval = 100, .Enabled = true, .handler = [this] {
+                           rt::setCounter(Ticks, rt::counter(Ticks) + 1);
+                       }});
+        Go.onClick = [this] { tmrStep.Interval = 50; };
+    }
+
+    void Form_KeyDown(int KeyCode, int) override
+    {
+        seen.push_back(std::to_string(KeyCode) + "@" + Ticks.Caption.value() + "/" +
+                       std::to_string(runtime().scheduler().now()));
+    }
+
+    rt::Label Ticks{*this, "Ticks"};
+    rt::Timer tmrStep{*this, "tmrStep"};
+    rt::CommandButton Go{*this, "Go"};
+    rt::TextBox Name{*this, "Name"};
+    std::vector<std::string> seen;
+};
+
+// A clock that stands where the test puts it.
+class StillClock : public rt::Clock {
+public:
+    std::int64_t nowUs() const override { return now; }
+    std::int64_t now = 0;
+};
+
+// Input recorded on one run lands on a fresh run at the same places among the ticks, and the
+// fresh run hears the same events again.
+TEST(Replay, RecordedInputReplaysTheSameGame)
+{
+    std::vector<rt::InputEvent> recorded;
+    std::vector<std::string> firstSeen;
+    {
+        rt::Runtime runtime;
+        runtime.onInput = [&](const rt::InputEvent& e) { recorded.push_back(e); };
+        Arena& arena = runtime.form<Arena>();
+        runtime.scheduler().advance(250);
+        runtime.keyDown(arena, 39, 0);
+        runtime.typeText(arena.Name, "Ann");
+        runtime.click(arena.Go);
+        runtime.scheduler().advance(120);
+        runtime.keyDown(arena, 32, 1);
+        firstSeen = arena.seen;
+    }
+    ASSERT_EQ(recorded.size(), 4u);
+
+    rt::Runtime replayed;
+    std::vector<rt::InputEvent> heard;
+    replayed.onInput = [&](const rt::InputEvent& e) { heard.push_back(e); };
+    Arena& arena = replayed.form<Arena>();
+    EXPECT_EQ(rt::playOnVirtualClock(replayed, recorded), -1);
+    EXPECT_EQ(arena.seen, firstSeen);
+    EXPECT_EQ(arena.Name.Text, "Ann");
+    EXPECT_EQ(arena.tmrStep.Interval, 50);
+    ASSERT_EQ(heard.size(), recorded.size());
+    for (std::size_t i = 0; i < heard.size(); ++i)
+        EXPECT_EQ(rt::replayLine(heard[i]), rt::replayLine(recorded[i]));
+}
+
+// A tick the real-time clock ran a little early counts as before the key: the key lands at that
+// tick's instant, and its handler sees time standing there.
+TEST(Replay, KeyAfterAnEarlyTickLandsAtThatTicksInstant)
+{
+    StillClock clock;
+    rt::Runtime runtime;
+    runtime.scheduler().useClock(clock);
+    Arena& arena = runtime.form<Arena>();
+    clock.now = 99'700;
+    runtime.scheduler().runDue(100'000); // woken 0.3 ms early
+    std::vector<rt::InputEvent> heard;
+    runtime.onInput = [&](const rt::InputEvent& e) { heard.push_back(e); };
+    runtime.keyDown(arena, 37, 0);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].atUs, 100'000);
+    EXPECT_EQ(arena.seen, std::vector<std::string>{"37@1/100000"});
+    runtime.scheduler().useVirtualClock();
+}
+
+// A tick due before the key but not yet run (the event loop was late) runs first.
+TEST(Replay, TickDueBeforeAKeyRunsFirst)
+{
+    StillClock clock;
+    rt::Runtime runtime;
+    runtime.scheduler().useClock(clock);
+    Arena& arena = runtime.form<Arena>();
+    clock.now = 100'400;
+    runtime.keyDown(arena, 37, 0);
+    EXPECT_EQ(arena.seen, std::vector<std::string>{"37@1/100400"});
+    runtime.scheduler().useVirtualClock();
+}
+
+// Input the window does not take (a disabled window) is not recorded.
+TEST(Replay, RefusedInputIsNotHeard)
+{
+    rt::Runtime runtime;
+    int heard = 0;
+    runtime.onInput = [&](const rt::InputEvent&) { ++heard; };
+    Arena& arena = runtime.form<Arena>();
+    arena.Enabled = false;
+    runtime.keyDown(arena, 39, 0);
+    runtime.click(arena.Go);
+    EXPECT_EQ(heard, 0);
+}
+
+// Every text survives a line of its own: backslashes, line ends, quotes, other scripts, nothing.
+TEST(ReplayText, TextsRoundTripThroughALine)
+{
+    for (const std::string& text :
+         {std::string("Ann \"the\" Ace, Jr."), std::string("a\\x41b"),
+          std::string("two\nlines\r\t"), std::string("ñame שלום 🚀"), std::string()}) {
+        const rt::InputEvent event{.kind = rt::InputEvent::Kind::Text,
+                                   .atUs = 42,
+                                   .form = "Dialog",
+                                   .control = "PlayerName",
+                                   .text = text};
+        const std::string file = std::string(rt::kReplayHeader) + "\n" + rt::replayLine(event);
+        const auto parsed = rt::parseReplay(file);
+        ASSERT_TRUE(std::holds_alternative<std::vector<rt::InputEvent>>(parsed)) << text;
+        const auto& events = std::get<std::vector<rt::InputEvent>>(parsed);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].text, text);
+    }
+}
+
+struct DamageCase {
+    const char* what;
+    const char* text;
+    int line;
+    const char* reason;
+};
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.what; }
+
+class DamagedReplay : public ::testing::TestWithParam<DamageCase> {};
+
+// A damaged replay stops with the line it could not read and why.
+TEST_P(DamagedReplay, NamesTheLine)
+{
+    const auto parsed = rt::parseReplay(GetParam().text);
+    ASSERT_TRUE(std::holds_alternative<rt::ReplayError>(parsed));
+    const auto& error = std::get<rt::ReplayError>(parsed);
+    EXPECT_EQ(error.line, GetParam().line);
+    EXPECT_NE(error.message.find(GetParam().reason), std::string::npos) << error.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, DamagedReplay,
+    ::testing::Values(
+        DamageCase{"empty file", "", 1, "empty"},
+        DamageCase{"no header", "10 key Form1 39 0\n", 1, "not a replay"},
+        DamageCase{"bad instant", "zelvatron replay 1\nsoon key Form1 39 0\n", 2, "instant"},
+        DamageCase{"negative instant", "zelvatron replay 1\n-5 key Form1 39 0\n", 2, "instant"},
+        DamageCase{"back in time", "zelvatron replay 1\n20 key Form1 39 0\n10 key Form1 37 0\n", 3,
+                   "back in time"},
+        DamageCase{"unknown kind", "zelvatron replay 1\n\n10 jump Form1 39 0\n", 3, "jump"},
+        DamageCase{"key code too large", "zelvatron replay 1\n10 key Form1 300 0\n", 2, "key code"},
+        DamageCase{"missing shift", "zelvatron replay 1\n10 key Form1 39\n", 2, "shift"},
+        DamageCase{"trailing words", "zelvatron replay 1\n10 click Form2 Start now\n", 2,
+                   "unexpected"},
+        DamageCase{"cut escape", "zelvatron replay 1\n10 text Dialog PlayerName a\\x4\n", 2,
+                   "\\xHH"},
+        DamageCase{"window name", "zelvatron replay 1\n10 key Form-1 39 0\n", 2, "window"}));
+
+// Playing stops at an event whose window is not loaded, naming it.
+TEST(Replay, EventForAWindowNotThereStopsThePlay)
+{
+    rt::Runtime runtime;
+    runtime.form<Arena>();
+    const std::vector<rt::InputEvent> events = {
+        {.kind = rt::InputEvent::Kind::Key, .atUs = 1000, .form = "Arena", .keyCode = 39},
+        {.kind = rt::InputEvent::Kind::Key, .atUs = 2000, .form = "Boss", .keyCode = 39},
+    };
+    EXPECT_EQ(rt::playOnVirtualClock(runtime, events), 1);
+    EXPECT_EQ(runtime.form<Arena>().seen.size(), 1u);
+}
+
+} // namespace
