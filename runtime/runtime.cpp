@@ -68,9 +68,11 @@ void Runtime::leaveHandler()
         m_unloaded.clear();
 }
 
+// Only a window the player can see takes keys: the wave stage hidden behind the boss fight stays
+// frozen.
 void Runtime::keyDown(Form& form, int keyCode, int shift)
 {
-    if (!form.loaded() || !form.Enabled)
+    if (!form.loaded() || !form.visible() || !form.Enabled)
         return;
     dispatch([&] { form.Form_KeyDown(keyCode, shift); });
 }

@@ -62,7 +62,7 @@ public:
         std::forward<Fn>(handler)();
     }
 
-    // Events from the player. A disabled, hidden-by-unload or ended window gets none.
+    // Events from the player. A hidden, disabled, unloaded or ended window gets none.
     void keyDown(Form& form, int keyCode, int shift);
     void click(CommandButton& button);
 
