@@ -3,7 +3,6 @@
 #include "boss/boss.h"
 #include "runtime/counter.h"
 #include "runtime/runtime.h"
-#include "scores/highscores.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"
@@ -84,7 +83,7 @@ public:
             m_onBoss = false;
             m_justCleared = true;
             ++m_loops;
-            m_lastMarch.reset();
+            m_watchingMarch = false;
         }
         watchMarch(f);
         foreseeMarch(f);
@@ -179,13 +178,13 @@ private:
             const float left = f.Enemy(e).Left;
             const float before = m_seenLeft[static_cast<std::size_t>(e)];
             m_seenLeft[static_cast<std::size_t>(e)] = left;
-            if (!f.Enemy(e).Visible || !m_lastMarch)
+            if (!f.Enemy(e).Visible || !m_watchingMarch)
                 continue;
             const float moved = left - before;
             if (moved != 0 && std::abs(moved) <= kMaxSeenMarch)
                 m_marchDirection = moved > 0 ? 1.0f : -1.0f;
         }
-        m_lastMarch = nowUs();
+        m_watchingMarch = true;
     }
 
     double marchMs(const wave::Form1& f) const
@@ -246,7 +245,7 @@ private:
 
     Action attack(wave::Form1& f)
     {
-        if (!m_lastMarch)
+        if (!m_watchingMarch)
             return Action::None;
         const int slot = m_waveShots % stage::kShotSlots;
         const float offset = shotOffset(f.Player, f.Lasers(slot), m_waveShots);
@@ -330,7 +329,7 @@ private:
     int m_waveShots = 0;
     int m_bossShots = 0;
     std::array<float, wave::kFormationSize> m_seenLeft{};
-    std::optional<std::int64_t> m_lastMarch;
+    bool m_watchingMarch = false; // the last look saw the wave stage: moves can be told
     float m_marchDirection = 1;
     std::array<float, 128> m_offsetAfter{};
     double m_marchMs = kFirstMarchMs;
