@@ -39,6 +39,7 @@ void WaveStageSimulatedHour(benchmark::State& state)
                 runtime.unload(runtime.form<wave::Form1>());
             }
             wave::Form1& f = runtime.form<wave::Form1>();
+            runtime.dispatch([&f] { f.Show(); }); // only a stage on screen takes keys
             f.Lives.Caption = "5";
             for (int shot = 0; shot < 20; ++shot) {
                 runtime.keyDown(f, shot % 8 < 4 ? 37 : 39, 0);

@@ -88,6 +88,16 @@ public:
     void damageShields(double amount);
 
 private:
+    void hitCore();
+    void destroyPart(int shot, int j);
+    void endRun();
+    void wrapPastRightEdge();
+    void wrapPastLeftEdge();
+    void rePlaceBody();
+    void moveSights(float step);
+    void centreOnBlast(rt::Shape& ring);
+    void returnToWaveStage();
+
     wave::Form1& Form1();
     stage::Ship ship() { return {Player, Lasers, current}; }
 

@@ -227,21 +227,22 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
     stripLabel(Label1, {.left = 7200, .width = 1815, .caption = "Lives:", .font = kCaptionFont});
     stripLabel(Lives, {.left = 9120, .width = 735, .caption = "5", .font = kCounterFont});
 
-    // The weapons' handlers come with the weapons.
-    tmrfire.setUp({.Interval = 1, .Enabled = true, .handler = {}});
+    tmrfire.setUp({.Interval = 1, .Enabled = true, .handler = [this] { tmrfire_Timer(); }});
     tmrHoming.setUp({.Interval = 1, .Enabled = true, .handler = [this] { tmrHoming_Timer(); }});
     Fade1.setUp({.Interval = 1, .Enabled = true, .handler = [this] { Fade1_Timer(); }});
     tmrMiniGun.setUp({.Interval = 120, .Enabled = true, .handler = [this] { tmrMiniGun_Timer(); }});
     tmrbeamwait.setUp(
         {.Interval = 180, .Enabled = true, .handler = [this] { tmrbeamwait_Timer(); }});
-    tmrBossRight.setUp({.Interval = 400, .Enabled = true, .handler = {}});
-    tmrBossLeft.setUp({.Interval = 400, .Enabled = false, .handler = {}});
+    tmrBossRight.setUp(
+        {.Interval = 400, .Enabled = true, .handler = [this] { tmrBossRight_Timer(); }});
+    tmrBossLeft.setUp(
+        {.Interval = 400, .Enabled = false, .handler = [this] { tmrBossLeft_Timer(); }});
     tmrBeam.setUp({.Interval = 200, .Enabled = false, .handler = [this] { tmrBeam_Timer(); }});
     tmrMissiles.setUp(
         {.Interval = 50, .Enabled = false, .handler = [this] { tmrMissiles_Timer(); }});
     tmrDischarge.setUp(
         {.Interval = 60, .Enabled = false, .handler = [this] { tmrDischarge_Timer(); }});
-    tmrNuke.setUp({.Interval = 100, .Enabled = false, .handler = {}});
+    tmrNuke.setUp({.Interval = 100, .Enabled = false, .handler = [this] { tmrNuke_Timer(); }});
 }
 
 } // namespace boss

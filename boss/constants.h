@@ -17,6 +17,21 @@ constexpr int kRightEmitter = 61;
 constexpr int kLeftLauncher[] = {45, 46, 56}; // the missile launchers under the sights
 constexpr int kRightLauncher[] = {50, 51, 59};
 
+// Movement.
+constexpr float kBossStep = 25;        // twips the body and the sights move per tick
+constexpr float kRightTurnLine = 9000; // an intact part right of this turns the boss left
+constexpr float kLeftTurnLine = 100;   // and one left of this turns it right
+constexpr float kWrapLeft = -100;      // a wrapped boss comes back with part 47 at this Left
+
+// Shots.
+constexpr double kPartScore = 200; // points per part shot away; the core pays nothing
+
+// The blast about a point near the top of the window.
+constexpr float kRingGrowWidth = 500;   // twips the outer ring widens per blast tick
+constexpr float kRingGrowHeight = 250;  // and grows taller
+constexpr float kBlastCentreDepth = 6;  // the centre stands a sixth of the window's height down
+constexpr float kBlastEndMargin = 1000; // the blast ends once the ring comes this close to the ship
+
 // Shields.
 constexpr double kBeamDamage = 25;    // shield points per beam tick on the ship
 constexpr double kMissileDamage = 50; // per missile that reaches the ship

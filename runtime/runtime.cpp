@@ -84,11 +84,14 @@ void Runtime::takeInput(InputEvent event, Accepts&& accepts, Run&& run)
     });
 }
 
+// Only a window the player can see takes keys: the wave stage hidden behind the boss fight stays
+// frozen.
 void Runtime::keyDown(Form& form, int keyCode, int shift)
 {
     takeInput(
         {.kind = InputEvent::Kind::Key, .form = form.name(), .keyCode = keyCode, .shift = shift},
-        [&] { return form.loaded() && form.Enabled; }, [&] { form.Form_KeyDown(keyCode, shift); });
+        [&] { return form.loaded() && form.visible() && form.Enabled; },
+        [&] { form.Form_KeyDown(keyCode, shift); });
 }
 
 void Runtime::click(CommandButton& button)

@@ -66,7 +66,7 @@ public:
     }
 
     // Events from the player. Each lands between ticks (every tick due by then runs first) and is
-    // heard by onInput once taken. A disabled, unloaded or ended window gets none.
+    // heard by onInput once taken. A hidden, disabled, unloaded or ended window gets none.
     void keyDown(Form& form, int keyCode, int shift);
     void click(CommandButton& button);
     void typeText(TextBox& box, std::string text);

@@ -6,6 +6,11 @@ namespace wave {
 constexpr int kFormationSize = 28; // 4 rows of 7 enemies, Enemy(0) to Enemy(27)
 constexpr int kLastEnemy = kFormationSize - 1;
 
+// The formation's starting grid, index = row * 7 + column; every wave starts from it.
+constexpr int kColumns = 7;
+constexpr float kColumnLeft[] = {120, 1320, 2520, 3720, 4920, 6120, 7320};
+constexpr float kRowTop[] = {100, 1000, 2000, 3000};
+
 // March.
 constexpr float kRevivalLine = 100;    // a dead enemy carried below this comes back to life
 constexpr float kMarchStep = 50;       // twips every enemy moves sideways per tick
@@ -24,5 +29,20 @@ constexpr double kKillScoreFactor = 100; // otherwise a kill pays Level times th
 // Bombs.
 constexpr float kBombStep = 100;       // twips the bomb falls per tick
 constexpr float kBombSpentLine = 6500; // a bomb below this is spent
+
+// The next wave after a boss: each timer above its limit is shortened and counts as a step up;
+// one at or below it is set to its floor.
+struct Speedup {
+    int above;
+    int by;
+    int floor;
+};
+constexpr Speedup kMarchSpeedup{50, 25, 30};   // tmrAliensLeft and tmrAliensRight
+constexpr Speedup kBombSpeedup{25, 25, 1};     // tmrBomb
+constexpr Speedup kBombWaitSpeedup{50, 50, 1}; // bombwait
+constexpr double kLevelBonus = 1000;           // a cleared boss pays the level times this
+constexpr double kTopBonus = 50000;            // once nothing could be shortened
+constexpr const char* kTopLevel = "MAX!!";     // and the level reads this from then on
+constexpr float kMarchMidLine = 5000; // a block left at or right of this resumes marching left
 
 } // namespace wave

@@ -14,7 +14,6 @@ void Form1::Form_Load()
     tmrAliensRight.Enabled = true;
 }
 
-// The player is beaten: the stage stops taking keys and the high-score table takes the game.
 void Form1::endGame()
 {
     Enabled = false;

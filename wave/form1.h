@@ -51,6 +51,12 @@ public:
     void bombwait_Timer();
     void tmrBomb_Timer();
 
+    // After a cleared boss: faster timers, the level raised and the bonus paid on the boss
+    // stage's score, the formation back in its grid (still all dead) and the stage running again.
+    void startNextWave(double clearedScore);
+    // The player is beaten: the stage stops taking keys and the high-score table takes the game.
+    void endGame();
+
 private:
     boss::Boss& Boss();
     stage::Ship ship() { return {Player, Lasers, current}; }
@@ -60,7 +66,10 @@ private:
     void clearFormationIfAllDown();
     void killEnemy(int shot, int j);
     int drawEnemyIndex();
-    void endGame();
+    int speedUp();
+    void payStageBonus(double clearedScore, int stepsUp);
+    void resumeMarch();
+    void rebuildFormation();
 };
 
 } // namespace wave

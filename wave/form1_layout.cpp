@@ -9,10 +9,6 @@ namespace {
 
 constexpr rt::FormFrame kFrame{9945, 7320, 60, 450};
 
-// The formation: 4 rows of 7, index = row * 7 + column.
-constexpr int kColumns = 7;
-constexpr float kColumnLeft[] = {120, 1320, 2520, 3720, 4920, 6120, 7320};
-constexpr float kRowTop[] = {100, 1000, 2000, 3000};
 constexpr float kEnemySize = 480;
 
 // Shots stand spread out in the status strip when the stage loads.

@@ -225,11 +225,24 @@ using PlayerInput = FormTest;
 TEST_F(PlayerInput, DisabledWindowGetsNoKeys)
 {
     Stage& stage = runtime.form<Stage>();
+    stage.Show();
     stage.Enabled = false;
     runtime.keyDown(stage, 37, 0);
     stage.Enabled = true;
     runtime.keyDown(stage, 39, 1);
     EXPECT_EQ(journal, (std::vector<std::string>{"Stage.load", "Stage.key 39"}));
+}
+
+// Only a window on screen takes keys: one loaded but never shown, or hidden again, gets none.
+TEST_F(PlayerInput, HiddenWindowGetsNoKeys)
+{
+    Stage& stage = runtime.form<Stage>();
+    runtime.keyDown(stage, 37, 0);
+    stage.Show();
+    runtime.keyDown(stage, 38, 0);
+    stage.Hide();
+    runtime.keyDown(stage, 39, 0);
+    EXPECT_EQ(journal, (std::vector<std::string>{"Stage.load", "Stage.key 38"}));
 }
 
 // A click reaches a button only when both the button and its window are enabled.

@@ -39,6 +39,12 @@ protected:
 
     template <class F> F& form() { return runtime.form<F>(); }
     template <class F> bool loaded() const { return runtime.isLoaded<F>(); }
+    // A window loaded and on screen, as a stage must be to take keys.
+    template <class F> F& shown()
+    {
+        handle([this] { form<F>().Show(); });
+        return form<F>();
+    }
 
     wave::Form1& Form1() { return form<wave::Form1>(); }
     title::Form2& Form2() { return form<title::Form2>(); }

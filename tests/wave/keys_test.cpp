@@ -4,7 +4,7 @@ namespace {
 
 class ShipControls : public GameHarness {
 protected:
-    wave::Form1& f = Form1();
+    wave::Form1& f = shown<wave::Form1>();
 };
 
 // Both bounds are strict and tested before the step, so a step may carry the ship past them.

@@ -4,7 +4,7 @@ namespace {
 
 class PlayerShots : public GameHarness {
 protected:
-    wave::Form1& f = Form1();
+    wave::Form1& f = shown<wave::Form1>();
 
     PlayerShots()
     {
