@@ -1,5 +1,6 @@
 #include "runtime/runtime.h"
 
+#include "runtime/check.h"
 #include "runtime/controls.h"
 
 #include <algorithm>
@@ -26,6 +27,9 @@ Form* Runtime::find(std::type_index type) const
 void Runtime::load(std::type_index type, std::unique_ptr<Form> created)
 {
     Form& form = *created;
+    // A timer without a handler would tick into nothing: a layout mistake, stopped at the load.
+    for (const Timer* timer : form.timers())
+        RT_REQUIRE(timer->onTick, form.name() + "." + timer->name() + " has no handler");
     m_forms.push_back({type, std::move(created)});
     form.m_loaded = true;
     m_presenter->formLoaded(form);

@@ -20,12 +20,10 @@ public:
     explicit Stage(rt::Runtime& runtime) : rt::Form(runtime, "Stage", kFrame)
     {
         Score.Caption = "0";
-        tmrMarch.Interval = 100;
-        tmrMarch.Enabled = true;
-        tmrMarch.onTick = [this] {
-            journal.push_back("Stage.tick");
-            rt::setCounter(Score, rt::counter(Score) + 1);
-        };
+        tmrMarch.setUp({.Interval = 100, .Enabled = true, .handler = [this] {
+                            journal.push_back("Stage.tick");
+                            rt::setCounter(Score, rt::counter(Score) + 1);
+                        }});
         Quit.onClick = [this] { quitAndTidyUp(); };
     }
 
@@ -67,8 +65,7 @@ public:
             rt::Form& stage = this->runtime().form<Stage>();
             journal.push_back(stage.visible() ? "Stage shown" : "Stage hidden");
         };
-        tmrIdle.Interval = 100;
-        tmrIdle.Enabled = false;
+        tmrIdle.setUp({.Interval = 100, .Enabled = false, .handler = [] {}});
     }
 
     void Form_Load() override { journal.push_back("Title.load"); }
@@ -262,6 +259,24 @@ TEST_F(PlayerInput, ClickNeedsAnEnabledButtonOnAnEnabledWindow)
         EXPECT_EQ(!journal.empty(), c.clicked)
             << "form " << c.formEnabled << ", button " << c.buttonEnabled;
     }
+}
+
+// A window whose layout forgot a timer's handler.
+class Unwired : public rt::Form {
+public:
+    explicit Unwired(rt::Runtime& runtime) : rt::Form(runtime, "Unwired", kFrame)
+    {
+        tmrLost.Interval = 100;
+    }
+    rt::Timer tmrLost{*this, "tmrLost"};
+};
+
+// A timer without a handler stops the load in every build, naming the window and the timer,
+// even while the timer is disabled: it would tick into nothing the moment it is enabled.
+TEST(FormLoadingDeathTest, TimerWithoutAHandlerStopsTheLoad)
+{
+    rt::Runtime runtime;
+    EXPECT_DEATH(runtime.form<Unwired>(), "Unwired\\.tmrLost has no handler");
 }
 
 } // namespace
