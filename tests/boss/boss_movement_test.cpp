@@ -8,6 +8,13 @@ constexpr std::int64_t kBossTickMs = 400;
 
 class BossMovement : public GameHarness {
 protected:
+    BossMovement()
+    {
+        // The weapons stay quiet: a long sweep must not end the run under a beam.
+        for (rt::Timer* weapon : {&b.tmrbeamwait, &b.tmrMiniGun, &b.tmrHoming})
+            weapon->Enabled = false;
+    }
+
     boss::Boss& b = form<boss::Boss>();
 
     // Moves the whole body so that part 47 stands at `left`, keeping its shape.

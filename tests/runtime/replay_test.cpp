@@ -22,6 +22,8 @@ public:
         Go.onClick = [this] { tmrStep.Interval = 50; };
     }
 
+    void Form_Load() override { Show(); }
+
     void Form_KeyDown(int KeyCode, int) override
     {
         seen.push_back(std::to_string(KeyCode) + "@" + Ticks.Caption.value() + "/" +
