@@ -1,6 +1,5 @@
 #include "command_line.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -32,15 +31,13 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
     m_output.clear();
     m_exitCode = 0;
     if (!m_parser.parse(arguments)) {
-        m_output = m_parser.errorText() +
-                   QStringLiteral("\nTry '%1 --help'.\n").arg(QCoreApplication::applicationName());
+        m_output = m_parser.errorText() + QStringLiteral("\nTry 'zelvatron --help'.\n");
         m_exitCode = 2;
         return std::nullopt;
     }
     if (!m_parser.positionalArguments().isEmpty()) {
-        m_output = QStringLiteral("Unexpected argument '%1'.\nTry '%2 --help'.\n")
-                       .arg(m_parser.positionalArguments().constFirst(),
-                            QCoreApplication::applicationName());
+        m_output = QStringLiteral("Unexpected argument '%1'.\nTry 'zelvatron --help'.\n")
+                       .arg(m_parser.positionalArguments().constFirst());
         m_exitCode = 2;
         return std::nullopt;
     }
@@ -49,14 +46,15 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
         return std::nullopt;
     }
     if (m_parser.isSet(m_version)) {
-        m_output = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                 QCoreApplication::applicationVersion());
+        m_output = QStringLiteral("zelvatron %1\n").arg(version());
         return std::nullopt;
     }
     Options options;
     options.dataHome = m_parser.isSet(m_dataHome);
     return options;
 }
+
+QString version() { return QStringLiteral(ZELVATRON_VERSION); }
 
 QString dataHome()
 {

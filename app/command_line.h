@@ -37,6 +37,9 @@ private:
     int m_exitCode = 0;
 };
 
+// The game's version, as the package and --version give it.
+QString version();
+
 // The folder a start from the desktop menu plays in: $XDG_DATA_HOME/zelvatron, or
 // ~/.local/share/zelvatron when XDG_DATA_HOME is unset.
 QString dataHome();

@@ -29,7 +29,7 @@ std::optional<app::Options> readCommandLine(int argc, char** argv, int& exitCode
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("zelvatron"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ZELVATRON_VERSION));
+    QCoreApplication::setApplicationVersion(app::version());
     int exitCode = 0;
     const std::optional<app::Options> options = readCommandLine(argc, argv, exitCode);
     if (!options)
