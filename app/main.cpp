@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStringList>
 
 #include <cstdio>
 #include <optional>
@@ -15,9 +16,11 @@ namespace {
 // Read before the display is opened, so --help and --version work without one.
 std::optional<app::Options> readCommandLine(int argc, char** argv, int& exitCode)
 {
-    QCoreApplication plain(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     app::CommandLine commandLine;
-    std::optional<app::Options> options = commandLine.parse(QCoreApplication::arguments());
+    std::optional<app::Options> options = commandLine.parse(arguments);
     exitCode = commandLine.exitCode();
     std::fputs(qPrintable(commandLine.output()), commandLine.outputIsError() ? stderr : stdout);
     return options;
