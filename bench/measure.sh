@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the game's real windows on a virtual X display next to a bare Qt window of the same size
 # and prints them side by side against their targets: start-up time, peak memory, CPU use,
-# paints, and the real period of the formation's march on the wave stage.
+# paints, and the real period of the formation's march on the wave stage. Play is measured three
+# times: at device pixel ratio 1, at ratio 2 (QT_SCALE_FACTOR=2) and maximised on a 4K screen, where
+# the picture zooms to fit.
 #
 #   bench/measure.sh
 #
@@ -9,7 +11,7 @@
 # is taken, LONG_RUNS (1) how often each measured stretch is run: the run with the median CPU use
 # is reported (CPU time on a virtual machine varies from run to run). Each run happens in a
 # temporary working directory, so no high-score file lands in the repository. A screenshot of the
-# wave stage in play is left in build/release/bench/.
+# wave stage in play is left in build/release/bench/ for each of the three.
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
@@ -22,7 +24,7 @@ display=:97
 
 ZELVATRON_TARGET=measure_windows scripts/setup release xvfb xdotool imagemagick
 bin="$repo/build/release/bench/measure_windows"
-shot="$repo/build/release/bench/measure-play.png"
+shots="$repo/build/release/bench"
 
 workdir=$(mktemp -d)
 xvfb_pid=""
@@ -36,19 +38,29 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -e "/tmp/.X${display#:}-lock" ]; then
-    echo "Display $display is taken (/tmp/.X${display#:}-lock); stop what runs on it first" >&2
-    exit 1
-fi
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-xvfb_pid=$!
 export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null || { cat "$workdir/xvfb.log" >&2; exit 1; }
+
+# Starts the virtual display with a screen of $1 (WIDTHxHEIGHT), ending the one before.
+start_display() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid"
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    fi
+    if [ -e "/tmp/.X${display#:}-lock" ]; then
+        echo "Display $display is taken (/tmp/.X${display#:}-lock); stop what runs on it first" >&2
+        exit 1
+    fi
+    Xvfb "$display" -screen 0 "$1x24" -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool getdisplaygeometry >/dev/null || { cat "$workdir/xvfb.log" >&2; exit 1; }
+}
+start_display 1280x1024
 
 # One run of the measurement program; prints its key=value line. The launch time is taken last.
 measure() {
@@ -93,10 +105,12 @@ for _ in $(seq "$startup_runs"); do
     game_starts+=("$(val startup_ms "$line")")
 done
 
-# The wave stage with keys from xdotool; prints the line of the run.
+# The wave stage with keys from xdotool, the screenshot saved as $1, the program run with the
+# environment settings that follow; prints the line of the run.
 play_run() {
-    local play_pid wave_window
-    (cd "$workdir" && MEASURE_T0_NS=$(date +%s%N) exec "$bin" play "$window_s" \
+    local play_pid wave_window shot=$shots/$1
+    shift
+    (cd "$workdir" && MEASURE_T0_NS=$(date +%s%N) exec env "$@" "$bin" play "$window_s" \
         >"$workdir/play.out" 2>>"$workdir/runs.log") &
     play_pid=$!
     wave_window=$(timeout 15 xdotool search --sync --onlyvisible --name '^The Front Line$' |
@@ -128,7 +142,12 @@ play_run() {
 long_run() {
     local runs=() line
     for _ in $(seq "$long_runs"); do
-        if [ "$1" = play ]; then line=$(play_run); else line=$(measure "$1" "$window_s"); fi
+        case $1 in
+            play) line=$(play_run measure-play.png) ;;
+            play-2x) line=$(play_run measure-play-2x.png QT_SCALE_FACTOR=2) ;;
+            play-4k) line=$(play_run measure-play-4k.png MEASURE_MAXIMISE=1) ;;
+            *) line=$(measure "$1" "$window_s") ;;
+        esac
         runs+=("$line")
     done
     for line in "${runs[@]}"; do
@@ -145,9 +164,15 @@ echo "The bare wave-stage window repainted every display frame, then the wave st
 echo "from xdotool, ${window_s} s, $long_runs time(s)..."
 bare_frames=$(long_run bare-frames)
 play=$(long_run play)
+echo "On a 3840 x 2160 screen: the wave stage played at device pixel ratio 2, then maximised,"
+echo "${window_s} s, $long_runs time(s) each..."
+start_display 3840x2160
+play_2x=$(long_run play-2x)
+play_4k=$(long_run play-4k)
 
 echo
-for line in "$bare_title" "$title" "$bare_wave" "$wave" "$bare_frames" "$play"; do
+for line in "$bare_title" "$title" "$bare_wave" "$wave" "$bare_frames" "$play" "$play_2x" \
+            "$play_4k"; do
     echo "$line"
 done
 echo "start-up ms, bare title: ${bare_starts[*]}"
@@ -216,6 +241,18 @@ row "shortest paint gap ms, playing" "$(val shortest_paint_gap_ms "$play")" "-" 
     ">= $(awk -v h="$refresh" 'BEGIN { printf "%.2f", 1000 / h }')" \
     "g == \"na\" || g >= 1000 / $refresh - 0.001"
 row "keys the stage got, playing" "$(val keys "$play")" "-" "-" "> 0" "g > 0"
+cpu_play_2x=$(val cpu_pct "$play_2x")
+cpu_play_4k=$(val cpu_pct "$play_4k")
+row "CPU % of a core, playing at ratio 2" "$cpu_play_2x" "$cpu_play" \
+    "$(ratio "$cpu_play_2x" "$cpu_play")" "<= 6 (bare: 1x play)" "g <= 6"
+row "CPU % of a core, playing maximised 4K" "$cpu_play_4k" "$cpu_play" \
+    "$(ratio "$cpu_play_4k" "$cpu_play")" "<= 6 (bare: 1x play)" "g <= 6"
+row "stage window at ratio 2 (px, ratio)" "$(val wave_client "$play_2x")" "-" "-" \
+    "663x488, 2" "\"$(val dpr "$play_2x")\" == \"2.00\""
+row "stage window maximised 4K (px)" "$(val wave_client "$play_4k")" "-" "-" "3840x2160" \
+    "\"$(val wave_client "$play_4k")\" == \"3840x2160\""
+row "keys the stage got, ratio 2 / 4K" "$(val keys "$play_2x")" "$(val keys "$play_4k")" "-" \
+    "> 0" "g > 0 && b > 0"
 row "wave stage still on, playing (lives)" "$(val lives "$play")" "-" "-" "game on" \
     "$(val wave_on "$play") == 1"
 # What the march does while the stage is also painting every frame: no target, for comparison.
@@ -224,5 +261,5 @@ printf '%-40s %10s %10s %7s  %-22s %s\n' "march worst lateness ms, playing" \
 printf '%-40s %10s %10s %7s  %-22s %s\n' "march drift at tick 60 ms, playing" \
     "$(val march_drift60_ms "$play")" "-" "-" "(no target)" "-"
 echo
-echo "Screenshot of the wave stage in play: ${shot#"$repo"/}"
+echo "Screenshots of the wave stage in play: ${shots#"$repo"/}/measure-play{,-2x,-4k}.png"
 [ "$failures" -eq 0 ] || { echo "$failures target(s) missed"; exit 1; }

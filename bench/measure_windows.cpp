@@ -415,6 +415,8 @@ int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
                 noteTicks(stage.tmrAliensLeft, 'L', march);
             });
         } else if (intoWave && isWindowOf(painted, static_cast<wave::Form1*>(nullptr))) {
+            if (qEnvironmentVariableIntValue("MEASURE_MAXIMISE") == 1 && painted.screen())
+                painted.setGeometry(painted.screen()->availableGeometry());
             stretch.start(painted);
         }
     };
@@ -428,9 +430,11 @@ int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
         const bool onStage = runtime.isLoaded<wave::Form1>();
         wave::Form1* stage = onStage ? &runtime.form<wave::Form1>() : nullptr;
         if (stage)
-            if (const QWidget* window = windows.window(*stage))
+            if (const QWidget* window = windows.window(*stage)) {
                 report.add("wave_client", std::to_string(window->width()) + "x" +
                                               std::to_string(window->height()));
+                report.add("dpr", window->devicePixelRatioF(), 2);
+            }
         reportMarch(report, march);
         report.add("keys", watch.keyPresses());
         report.add("wave_on", std::int64_t{stage && stage->visible() && stage->Enabled});

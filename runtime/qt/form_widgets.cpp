@@ -14,7 +14,7 @@ namespace rtqt {
 namespace {
 
 // A control's box on the window in pixels: its position is relative to its container.
-QRect geometryOnWindow(const rt::BoxControl& control)
+QRect geometryOnWindow(const rt::BoxControl& control, const Zoom& zoom)
 {
     float left = control.Left;
     float top = control.Top;
@@ -22,35 +22,36 @@ QRect geometryOnWindow(const rt::BoxControl& control)
         left += box->Left;
         top += box->Top;
     }
-    return pixelRect(left, top, control.Width, control.Height).toRect();
+    return zoom.map(pixelRect(left, top, control.Width, control.Height)).toRect();
 }
 
-void setFontIfChanged(QWidget& widget, const rt::Font& font)
+void setFontIfChanged(QWidget& widget, const rt::Font& font, const Zoom& zoom)
 {
-    const QFont wanted = toQFont(font);
+    QFont wanted = toQFont(font);
+    wanted.setPixelSize(qMax(1, qRound(wanted.pixelSize() * zoom.factor)));
     if (widget.font() != wanted)
         widget.setFont(wanted);
 }
 
-void syncButton(QPushButton& widget, const rt::CommandButton& button)
+void syncButton(QPushButton& widget, const rt::CommandButton& button, const Zoom& zoom)
 {
     const QString caption = QString::fromStdString(button.Caption);
     if (widget.text() != caption)
         widget.setText(caption);
-    setFontIfChanged(widget, button.Font);
+    setFontIfChanged(widget, button.Font, zoom);
     if (widget.isEnabled() != button.Enabled)
         widget.setEnabled(button.Enabled);
 }
 
-void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox)
+void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox, const Zoom& zoom)
 {
     const QString text = QString::fromStdString(textBox.Text);
     if (widget.text() != text)
         widget.setText(text);
-    setFontIfChanged(widget, textBox.Font);
+    setFontIfChanged(widget, textBox.Font, zoom);
 }
 
-void syncListBox(QListWidget& widget, const rt::ListBox& listBox)
+void syncListBox(QListWidget& widget, const rt::ListBox& listBox, const Zoom& zoom)
 {
     while (widget.count() > listBox.ListCount())
         delete widget.takeItem(widget.count() - 1);
@@ -61,7 +62,7 @@ void syncListBox(QListWidget& widget, const rt::ListBox& listBox)
         if (widget.item(i)->text() != row)
             widget.item(i)->setText(row);
     }
-    setFontIfChanged(widget, listBox.Font);
+    setFontIfChanged(widget, listBox.Font, zoom);
 }
 
 } // namespace
@@ -120,8 +121,9 @@ void FormWidgets::create(QWidget& window, rt::BoxControl& control)
     m_bindings.push_back({&control, widget});
 }
 
-void FormWidgets::sync()
+void FormWidgets::sync(const Zoom& zoom)
 {
+    m_zoom = zoom;
     if (!m_form)
         return;
     for (const Binding& binding : m_bindings)
@@ -135,18 +137,20 @@ void FormWidgets::syncOne(const Binding& binding)
     switch (control.kind()) {
     case rt::ControlKind::CommandButton:
         syncButton(static_cast<QPushButton&>(widget),
-                   static_cast<const rt::CommandButton&>(control));
+                   static_cast<const rt::CommandButton&>(control), m_zoom);
         break;
     case rt::ControlKind::TextBox:
-        syncTextBox(static_cast<QLineEdit&>(widget), static_cast<const rt::TextBox&>(control));
+        syncTextBox(static_cast<QLineEdit&>(widget), static_cast<const rt::TextBox&>(control),
+                    m_zoom);
         break;
     case rt::ControlKind::ListBox:
-        syncListBox(static_cast<QListWidget&>(widget), static_cast<const rt::ListBox&>(control));
+        syncListBox(static_cast<QListWidget&>(widget), static_cast<const rt::ListBox&>(control),
+                    m_zoom);
         break;
     default:
         break;
     }
-    const QRect geometry = geometryOnWindow(control);
+    const QRect geometry = geometryOnWindow(control, m_zoom);
     if (widget.geometry() != geometry)
         widget.setGeometry(geometry);
     const bool shown = control.shownOnWindow();

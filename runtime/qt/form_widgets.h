@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/qt/zoom.h"
+
 #include <vector>
 
 class QObject;
@@ -22,9 +24,9 @@ public:
     FormWidgets(const FormWidgets&) = delete;
     FormWidgets& operator=(const FormWidgets&) = delete;
 
-    // Copies the controls' state into the widgets; text only where it differs, so a caret and a
-    // selection survive.
-    void sync();
+    // Copies the controls' state into the widgets, placed and sized by `zoom`; text only where it
+    // differs, so a caret and a selection survive.
+    void sync(const Zoom& zoom);
     // The form is being discarded: no widget may reach its controls any more.
     void detach();
 
@@ -44,6 +46,7 @@ private:
 
     rt::Form* m_form;
     std::vector<Binding> m_bindings;
+    Zoom m_zoom;
 };
 
 } // namespace rtqt

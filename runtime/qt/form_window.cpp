@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 
 #include <cmath>
@@ -29,11 +30,16 @@ Qt::WindowFlags flagsFor(rt::BorderStyle style)
 
 FormWindow::FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock)
     : QWidget(nullptr, flagsFor(form.BorderStyle)), m_form(&form), m_pictures(&pictures),
-      m_widgets(*this, form), m_clock(&clock), m_frameAlarm(clock.alarm([this] { frameDue(); }))
+      m_widgets(*this, form), m_clock(&clock), m_frameAlarm(clock.alarm([this] { frameDue(); })),
+      m_layout(qRound(toPixels(form.frame().clientWidth)),
+               qRound(toPixels(form.frame().clientHeight)))
 {
     setObjectName(QString::fromStdString(form.name()));
-    setFixedSize(qRound(toPixels(form.frame().clientWidth)),
-                 qRound(toPixels(form.frame().clientHeight)));
+    // A sizable window opens at the layout's size; made larger, its picture zooms to fit.
+    if (form.BorderStyle == rt::BorderStyle::FixedDialog)
+        setFixedSize(m_layout);
+    else
+        resize(m_layout);
     // The whole client area is painted every time: Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Keys are seen by whichever of the window's widgets receives them first.
@@ -104,12 +110,12 @@ void FormWindow::present()
     if (!m_form)
         return;
     syncWindow();
-    m_widgets.sync();
+    m_widgets.sync(m_zoom);
     // Only where something changed: the rest of the window already shows the form as it is.
-    const QRegion damaged = m_damage.collect(*m_form, rect());
+    const QRegion damaged = m_damage.collect(*m_form, QRect(QPoint(0, 0), m_layout));
     m_form->clearDirty();
     if (!damaged.isEmpty())
-        update(damaged);
+        update(m_zoom.map(damaged));
 }
 
 void FormWindow::syncWindow()
@@ -153,10 +159,28 @@ void FormWindow::paintEvent(QPaintEvent* event)
     // Frames are spaced from the paint itself: it may start well after present() asked for it
     // (the backing store can wait for the display server first).
     m_lastPaintUs = m_clock->nowUs();
+    QPainter painter(this);
+    const QRect picture = m_zoom.map(QRect(QPoint(0, 0), m_layout));
+    for (const QRect& band : event->region() - picture)
+        painter.fillRect(band, Qt::black);
     if (!m_form)
         return;
-    QPainter painter(this);
-    paintForm(painter, *m_form, *m_pictures, event->region());
+    painter.setClipRect(picture);
+    painter.translate(m_zoom.offset);
+    painter.scale(m_zoom.factor, m_zoom.factor);
+    paintForm(painter, *m_form, *m_pictures, m_zoom.unmap(event->region()));
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const Zoom fitted = Zoom::toFit(m_layout, size());
+    if (fitted == m_zoom)
+        return;
+    m_zoom = fitted;
+    if (m_form)
+        m_widgets.sync(m_zoom);
+    update();
 }
 
 // The form decides what closing its frame means: end the game, hide, or act as a button.

@@ -3,8 +3,10 @@
 #include "runtime/qt/alarm_clock.h"
 #include "runtime/qt/damage.h"
 #include "runtime/qt/form_widgets.h"
+#include "runtime/qt/zoom.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <cstdint>
@@ -23,6 +25,7 @@ class Pictures;
 
 // The top-level window of one loaded form: painted from its controls, with real widgets for
 // its buttons, text boxes and lists, keys passed to the form, and closing left to the form.
+// A sizable window may be resized or maximised: the picture then zooms to fit, letterboxed.
 // After formUnloaded it holds no pointer to the form and deletes itself from the event loop,
 // since a handler of this very window may still be on the stack. Frames are paced on `clock`.
 class FormWindow final : public QWidget {
@@ -36,6 +39,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,6 +61,9 @@ private:
     std::unique_ptr<Alarm> m_frameAlarm;
     std::optional<std::int64_t> m_lastPaintUs;
     std::optional<QPoint> m_placedAt;
+    // The client area the layout describes, in device-independent pixels, and how it is shown.
+    QSize m_layout;
+    Zoom m_zoom;
 };
 
 } // namespace rtqt

@@ -1,0 +1,74 @@
+#include "command_line.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace app {
+
+CommandLine::CommandLine()
+    : m_help({QStringLiteral("h"), QStringLiteral("help")},
+             QStringLiteral("Show this help and quit.")),
+      m_version({QStringLiteral("v"), QStringLiteral("version")},
+                QStringLiteral("Show the version and quit.")),
+      m_dataHome(QStringLiteral("data-home"),
+                 QStringLiteral("Play in %1 (made when missing) instead of the working directory; "
+                                "the high-score table is kept there. The desktop menu starts the "
+                                "game this way.")
+                     .arg(QStringLiteral("$XDG_DATA_HOME/zelvatron")))
+{
+    m_parser.setApplicationDescription(
+        QStringLiteral("An arcade shooter: Left and Right move the ship, Space fires.\n"
+                       "The high-score table is the file \"highscores\" in the folder the game "
+                       "plays in."));
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOptions({m_help, m_version, m_dataHome});
+}
+
+std::optional<Options> CommandLine::parse(const QStringList& arguments)
+{
+    m_output.clear();
+    m_exitCode = 0;
+    if (!m_parser.parse(arguments)) {
+        m_output = m_parser.errorText() + QStringLiteral("\nTry 'zelvatron --help'.\n");
+        m_exitCode = 2;
+        return std::nullopt;
+    }
+    if (!m_parser.positionalArguments().isEmpty()) {
+        m_output = QStringLiteral("Unexpected argument '%1'.\nTry 'zelvatron --help'.\n")
+                       .arg(m_parser.positionalArguments().constFirst());
+        m_exitCode = 2;
+        return std::nullopt;
+    }
+    if (m_parser.isSet(m_help)) {
+        m_output = m_parser.helpText();
+        return std::nullopt;
+    }
+    if (m_parser.isSet(m_version)) {
+        m_output = QStringLiteral("zelvatron %1\n").arg(version());
+        return std::nullopt;
+    }
+    Options options;
+    options.dataHome = m_parser.isSet(m_dataHome);
+    return options;
+}
+
+QString version() { return QStringLiteral(ZELVATRON_VERSION); }
+
+QString dataHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/zelvatron");
+}
+
+bool enterFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+        std::fprintf(stderr, "zelvatron: cannot play in %s\n", qPrintable(folder));
+        return false;
+    }
+    return true;
+}
+
+} // namespace app
