@@ -16,14 +16,22 @@ CommandLine::CommandLine()
                  QStringLiteral("Play in %1 (made when missing) instead of the working directory; "
                                 "the high-score table is kept there. The desktop menu starts the "
                                 "game this way.")
-                     .arg(QStringLiteral("$XDG_DATA_HOME/zelvatron")))
+                     .arg(QStringLiteral("$XDG_DATA_HOME/zelvatron"))),
+      m_record(QStringLiteral("record"),
+               QStringLiteral("Write every key, click and typed name of this session to FILE as "
+                              "it happens, to be played back with --replay."),
+               QStringLiteral("FILE")),
+      m_replay(QStringLiteral("replay"),
+               QStringLiteral("Play back a session recorded with --record, in the windows, at its "
+                              "own pace."),
+               QStringLiteral("FILE"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("An arcade shooter: Left and Right move the ship, Space fires.\n"
                        "The high-score table is the file \"highscores\" in the folder the game "
                        "plays in."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    m_parser.addOptions({m_help, m_version, m_dataHome});
+    m_parser.addOptions({m_help, m_version, m_dataHome, m_record, m_replay});
 }
 
 std::optional<Options> CommandLine::parse(const QStringList& arguments)
@@ -51,6 +59,8 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
     }
     Options options;
     options.dataHome = m_parser.isSet(m_dataHome);
+    options.recordFile = m_parser.value(m_record);
+    options.replayFile = m_parser.value(m_replay);
     return options;
 }
 

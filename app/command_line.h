@@ -12,6 +12,10 @@ namespace app {
 struct Options {
     // Run in the game's own folder under $XDG_DATA_HOME instead of the working directory.
     bool dataHome = false;
+    // Write every input of the session to this file as it happens.
+    QString recordFile;
+    // Play this recorded session back instead of taking input.
+    QString replayFile;
 };
 
 // Every option the game takes, with --help and --version. An option is one declaration in the
@@ -33,6 +37,8 @@ private:
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QCommandLineOption m_dataHome;
+    QCommandLineOption m_record;
+    QCommandLineOption m_replay;
     QString m_output;
     int m_exitCode = 0;
 };

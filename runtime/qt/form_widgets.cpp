@@ -101,7 +101,7 @@ void FormWidgets::create(QWidget& window, rt::BoxControl& control)
         auto* model = static_cast<rt::TextBox*>(&control);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this, model](const QString& text) {
             if (m_form)
-                m_form->runtime().dispatch([model, &text] { model->Text = text.toStdString(); });
+                m_form->runtime().typeText(*model, text.toStdString());
         });
         widget = edit;
         break;

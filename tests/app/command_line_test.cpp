@@ -45,8 +45,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentsCase{{"-h"}, std::nullopt, 0, "--version"},
                       ArgumentsCase{{"--version"}, std::nullopt, 0, " 0."},
                       ArgumentsCase{{"--data-home", "--help"}, std::nullopt, 0, "--help"},
-                      ArgumentsCase{{"--record"}, std::nullopt, 2, "Unknown option 'record'"},
+                      ArgumentsCase{{"--help"}, std::nullopt, 0, "--replay <FILE>"},
+                      ArgumentsCase{{"--record"}, std::nullopt, 2, "Missing value after '--record'"},
+                      ArgumentsCase{{"--record", "game.txt"}, false, 0, ""},
+                      ArgumentsCase{{"--jump"}, std::nullopt, 2, "Unknown option 'jump'"},
                       ArgumentsCase{{"highscores"}, std::nullopt, 2, "'highscores'"}));
+
+// The recording and the replay take their file names whole, spaces and all.
+TEST(CommandLineFiles, RecordAndReplayTakeTheirFile)
+{
+    app::CommandLine commandLine;
+    const auto options = commandLine.parse({QStringLiteral("zelvatron"), QStringLiteral("--record"),
+                                            QStringLiteral("my game.txt"),
+                                            QStringLiteral("--replay=old game.txt")});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->recordFile, QStringLiteral("my game.txt"));
+    EXPECT_EQ(options->replayFile, QStringLiteral("old game.txt"));
+}
 
 // Sets an environment variable for one test and puts the old value back.
 class Environment {
