@@ -52,6 +52,10 @@ struct Place {
     bool exists = false;
     mode_t permissions = 0;
     std::string refusal; // empty when the game may use the place
+
+    // A file its owner made read-only is the player's table frozen: it is read, never replaced,
+    // whoever runs the game (root included).
+    bool readOnly() const { return exists && (permissions & S_IWUSR) == 0; }
 };
 
 bool ours(const struct stat& st) { return st.st_uid == ::geteuid(); }
@@ -191,6 +195,45 @@ void removeStaleTemporaries(const std::string& path)
     }
 }
 
+bool allZero(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
+}
+
+// Copies every byte of `from` into the empty file `to`; the errno of a failure, or 0. Holes and
+// runs of zeros stay holes, so the copy of a huge sparse file takes no time and no disk.
+int copySparse(int from, int to)
+{
+    struct stat st {};
+    if (::fstat(from, &st) != 0)
+        return errno;
+    std::string chunk(kCopyChunk, '\0');
+    off_t offset = 0;
+    while (offset < st.st_size) {
+        const off_t data = ::lseek(from, offset, SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            break; // a hole to the end
+        if (data > offset)
+            offset = data;
+        const ssize_t got = ::pread(from, chunk.data(), chunk.size(), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            break;
+        const std::string_view bytes(chunk.data(), static_cast<std::size_t>(got));
+        if (!allZero(bytes)) {
+            if (::lseek(to, offset, SEEK_SET) < 0)
+                return errno;
+            if (const int error = writeAll(to, bytes))
+                return error;
+        }
+        offset += got;
+    }
+    return ::ftruncate(to, st.st_size) == 0 ? 0 : errno;
+}
+
 mode_t newFilePermissions()
 {
     const mode_t mask = ::umask(0);
@@ -256,6 +299,8 @@ bool QtFileStore::replace(const std::string& name, std::string_view bytes)
     const Place place = placeOf(name);
     if (!place.refusal.empty())
         return leftUntouched(name, place.refusal);
+    if (place.readOnly())
+        return leftUntouched(name, "it is read-only");
     return replaceAtOnce(name, place, [bytes](int fd) { return writeAll(fd, bytes); });
 }
 
@@ -270,21 +315,9 @@ bool QtFileStore::copy(const std::string& name, const std::string& copyName)
     const Place to = placeOf(copyName);
     if (!to.refusal.empty())
         return leftUntouched(copyName, to.refusal);
-    return replaceAtOnce(copyName, to, [&source](int fd) {
-        std::string chunk(kCopyChunk, '\0');
-        for (;;) {
-            const ssize_t got = ::read(source.get(), chunk.data(), chunk.size());
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return errno;
-            if (got == 0)
-                return 0;
-            if (const int error =
-                    writeAll(fd, std::string_view(chunk).substr(0, static_cast<std::size_t>(got))))
-                return error;
-        }
-    });
+    if (to.readOnly())
+        return leftUntouched(copyName, "it is read-only");
+    return replaceAtOnce(copyName, to, [&source](int fd) { return copySparse(source.get(), fd); });
 }
 
 } // namespace rtqt

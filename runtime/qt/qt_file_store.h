@@ -7,8 +7,9 @@ namespace rtqt {
 // The files of the working directory, names used exactly as given. A name is followed through
 // a symbolic link only when the link and its target belong to the user running the game and
 // the target is a regular file; any other link, and a file of another user, is neither read nor
-// replaced. A replaced file is written to a temporary file beside it, which takes the old file's
-// permission bits and is renamed over it, so it is never left half written.
+// replaced; nor is a file its owner made read-only. A replaced file is written to a temporary
+// file beside it, which takes the old file's permission bits and is renamed over it, so it is
+// never left half written.
 class QtFileStore final : public rt::FileStore {
 public:
     std::optional<std::string> read(const std::string& name, std::size_t maxBytes) override;
