@@ -1,6 +1,9 @@
 #include "command_line.h"
 #include "quit_on_signals.h"
+#include "replay_player.h"
 #include "runtime/qt/qt_runtime.h"
+#include "runtime/qt/replay_clock.h"
+#include "runtime/replay.h"
 #include "runtime/runtime.h"
 #include "title/form2.h"
 
@@ -8,8 +11,12 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <QFile>
+
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <variant>
 
 namespace {
 
@@ -26,6 +33,25 @@ std::optional<app::Options> readCommandLine(int argc, char** argv, int& exitCode
     return options;
 }
 
+// The recorded session in `path`, or nothing after saying on standard error what is wrong with it.
+std::optional<std::vector<rt::InputEvent>> readReplay(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "zelvatron: cannot read the replay %s: %s\n", qPrintable(path),
+                     qPrintable(file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    rt::ParsedReplay parsed = rt::parseReplay(std::string_view(bytes.constData(), bytes.size()));
+    if (const auto* error = std::get_if<rt::ReplayError>(&parsed)) {
+        std::fprintf(stderr, "zelvatron: %s:%d: %s\n", qPrintable(path), error->line,
+                     error->message.c_str());
+        return std::nullopt;
+    }
+    return std::get<std::vector<rt::InputEvent>>(std::move(parsed));
+}
+
 } // namespace
 
 // The game starts on the title window; no other window is loaded.
@@ -39,6 +65,18 @@ int main(int argc, char** argv)
         return exitCode;
     if (options->dataHome && !app::enterFolder(app::dataHome()))
         return 1;
+    std::optional<std::vector<rt::InputEvent>> replay;
+    if (!options->replayFile.isEmpty() && !(replay = readReplay(options->replayFile)))
+        return 2;
+    std::unique_ptr<rt::ReplayWriter> recording;
+    if (!options->recordFile.isEmpty()) {
+        recording = std::make_unique<rt::ReplayWriter>(options->recordFile.toStdString());
+        if (!recording->ok()) {
+            std::fprintf(stderr, "zelvatron: cannot write the recording %s\n",
+                         qPrintable(options->recordFile));
+            return 2;
+        }
+    }
 
     rtqt::preparePlatform();
     QApplication application(argc, argv);
@@ -49,7 +87,17 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     const app::QuitOnSignals quitOnSignals;
     rt::Runtime runtime;
-    rtqt::QtRuntime windows(runtime);
+    if (recording)
+        runtime.onInput = [&recording](const rt::InputEvent& event) { recording->write(event); };
+    rtqt::ReplayClock replayClock;
+    const auto windows = replay ? std::make_unique<rtqt::QtRuntime>(runtime, replayClock)
+                                : std::make_unique<rtqt::QtRuntime>(runtime);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
+    std::optional<app::ReplayPlayer> player;
+    if (replay) {
+        runtime.ignorePlayerInput();
+        player.emplace(runtime, replayClock, std::move(*replay));
+        player->start();
+    }
     return QApplication::exec();
 }

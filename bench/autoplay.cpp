@@ -1,23 +1,35 @@
 // Plays the real game headless on the virtual clock with the scripted player, from the title to
 // the given number of cleared wave-and-boss loops:
-//   autoplay [--loops N] [--seed S]
+//   autoplay [--loops N] [--seed S] [--record FILE]
+//   autoplay --replay FILE
 // One line per loop, then the simulated time over the wall time; exits non-zero if the player
-// loses first.
+// loses first. --record writes the game's input as a replay the real program can play back;
+// --replay plays a recorded session on the virtual clock instead and prints where it ends.
+#include "runtime/replay.h"
+#include "scores/highscores.h"
 #include "support/autoplayer.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <variant>
 
 namespace {
 
 constexpr std::int64_t kGiveUpUs = 3600LL * 1'000'000; // an hour on one loop is a stuck game
 
+constexpr std::int64_t kAfterLastInputUs = 600LL * 1'000'000; // a replay's game plays on this long
+
 struct Options {
     int loops = 1;
     std::uint32_t seed = 1;
+    std::string record;
+    std::string replay;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -28,10 +40,75 @@ bool parse(int argc, char** argv, Options& options)
             options.loops = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--seed") == 0 && hasValue)
             options.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        else if (std::strcmp(argv[i], "--record") == 0 && hasValue)
+            options.record = argv[++i];
+        else if (std::strcmp(argv[i], "--replay") == 0 && hasValue)
+            options.replay = argv[++i];
         else
             return false;
     }
     return options.loops >= 0;
+}
+
+// Where a game stands: the windows open and the counters a player reads.
+void printEndState(rt::Runtime& runtime)
+{
+    std::string windows;
+    for (const rt::Form* form : runtime.loadedForms())
+        windows += (windows.empty() ? "" : ",") + form->name();
+    std::printf("windows=%s sim_s=%.3f\n", windows.c_str(),
+                static_cast<double>(runtime.scheduler().now()) / 1e6);
+    if (runtime.isLoaded<wave::Form1>()) {
+        const wave::Form1& f = runtime.form<wave::Form1>();
+        std::printf("wave: level=%s score=%s lives=%s\n", f.Level.Caption.value().c_str(),
+                    f.Score.Caption.value().c_str(), f.Lives.Caption.value().c_str());
+    }
+    if (runtime.isLoaded<boss::Boss>()) {
+        const boss::Boss& b = runtime.form<boss::Boss>();
+        std::printf("boss: score=%s lives=%s shields=%s\n", b.Score.Caption.value().c_str(),
+                    b.Lives.Caption.value().c_str(), b.Shields.Caption.value().c_str());
+    }
+    if (runtime.isLoaded<scores::Highscores>()) {
+        const scores::Highscores& h = runtime.form<scores::Highscores>();
+        for (int i = 0; i < h.Names.ListCount(); ++i)
+            std::printf("table %d: %s %s %s\n", i + 1, h.Names.List(i).value().c_str(),
+                        h.Level.List(i).value().c_str(), h.Score.List(i).value().c_str());
+    }
+}
+
+// Plays a recorded session from the title window on the virtual clock, then lets the game run on
+// until the table opens or ten minutes have passed.
+int replay(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "autoplay: cannot read the replay %s\n", path.c_str());
+        return 2;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    rt::ParsedReplay parsed = rt::parseReplay(text.str());
+    if (const auto* error = std::get_if<rt::ReplayError>(&parsed)) {
+        std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), error->line,
+                     error->message.c_str());
+        return 2;
+    }
+    const auto& events = std::get<std::vector<rt::InputEvent>>(parsed);
+    rt::Runtime runtime;
+    runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
+    const int stopped = rt::playOnVirtualClock(runtime, events);
+    if (stopped >= 0) {
+        std::fprintf(stderr, "autoplay: the replay stops at its event %d: %s is not open\n",
+                     stopped + 1, events[static_cast<std::size_t>(stopped)].form.c_str());
+        return 1;
+    }
+    for (std::int64_t waited = 0; waited < kAfterLastInputUs; waited += 1'000'000) {
+        if (runtime.isLoaded<scores::Highscores>())
+            break;
+        runtime.scheduler().advance(1000);
+    }
+    printEndState(runtime);
+    return 0;
 }
 
 } // namespace
@@ -40,10 +117,22 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: autoplay [--loops N] [--seed S]\n");
+        std::fprintf(stderr, "usage: autoplay [--loops N] [--seed S] [--record FILE]\n"
+                             "       autoplay --replay FILE\n");
         return 2;
     }
+    if (!options.replay.empty())
+        return replay(options.replay);
     rt::Runtime runtime;
+    std::unique_ptr<rt::ReplayWriter> recording;
+    if (!options.record.empty()) {
+        recording = std::make_unique<rt::ReplayWriter>(options.record);
+        if (!recording->ok()) {
+            std::fprintf(stderr, "autoplay: cannot write %s\n", options.record.c_str());
+            return 2;
+        }
+        runtime.onInput = [&recording](const rt::InputEvent& e) { recording->write(e); };
+    }
     autoplay::Player player(runtime, options.seed);
     const auto wallStart = std::chrono::steady_clock::now();
     player.startGame();

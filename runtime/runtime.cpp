@@ -4,6 +4,7 @@
 #include "runtime/controls.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace rt {
 
@@ -75,9 +76,14 @@ void Runtime::leaveHandler()
 template <class Accepts, class Run>
 void Runtime::takeInput(InputEvent event, Accepts&& accepts, Run&& run)
 {
+    const std::optional<std::int64_t> at = std::exchange(m_replayAt, std::nullopt);
+    if (m_ignoringPlayer && !at)
+        return;
     // Inside a dispatch, so a window that a tick running first unloads outlives this call.
     dispatch([&] {
-        event.atUs = m_scheduler.catchUp();
+        if (at)
+            m_scheduler.runDue(*at);
+        event.atUs = at ? *at : m_scheduler.catchUp();
         if (!accepts())
             return;
         if (onInput)
@@ -122,7 +128,9 @@ bool Runtime::replay(const InputEvent& event)
     if (loaded == m_forms.end())
         return false;
     Form& form = *loaded->form;
+    // The input lands at its recorded instant, whatever the clock reads.
     if (event.kind == InputEvent::Kind::Key) {
+        m_replayAt = event.atUs;
         keyDown(form, event.keyCode, event.shift);
         return true;
     }
@@ -131,10 +139,12 @@ bool Runtime::replay(const InputEvent& event)
             continue;
         if (event.kind == InputEvent::Kind::Click &&
             control->kind() == ControlKind::CommandButton) {
+            m_replayAt = event.atUs;
             click(static_cast<CommandButton&>(*control));
             return true;
         }
         if (event.kind == InputEvent::Kind::Text && control->kind() == ControlKind::TextBox) {
+            m_replayAt = event.atUs;
             typeText(static_cast<TextBox&>(*control), event.text);
             return true;
         }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <typeindex>
 #include <utility>
 #include <vector>
@@ -73,6 +74,8 @@ public:
     // Lands a recorded event on the loaded windows; false when its window or control is not there.
     bool replay(const InputEvent& event);
     std::function<void(const InputEvent&)> onInput;
+    // While a recording plays back, the player's own keys and clicks are ignored.
+    void ignorePlayerInput() { m_ignoringPlayer = true; }
 
     std::vector<Form*> loadedForms() const;
 
@@ -108,6 +111,9 @@ private:
     std::vector<std::unique_ptr<Form>> m_unloaded;
     int m_depth = 0;
     bool m_ended = false;
+    // Set while replay() lands an input: its recorded instant.
+    std::optional<std::int64_t> m_replayAt;
+    bool m_ignoringPlayer = false;
 };
 
 } // namespace rt
