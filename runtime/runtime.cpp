@@ -69,8 +69,11 @@ void Runtime::end()
 
 void Runtime::leaveHandler()
 {
-    if (--m_depth == 0)
-        m_unloaded.clear();
+    if (--m_depth > 0)
+        return;
+    m_unloaded.clear();
+    if (onHandlerDone)
+        onHandlerDone();
 }
 
 template <class Accepts, class Run>

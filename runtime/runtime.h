@@ -74,6 +74,9 @@ public:
     // Lands a recorded event on the loaded windows; false when its window or control is not there.
     bool replay(const InputEvent& event);
     std::function<void(const InputEvent&)> onInput;
+    // Runs after every outermost handler, once the windows it unloaded are gone: where a soak
+    // checks what must always hold.
+    std::function<void()> onHandlerDone;
     // While a recording plays back, the player's own keys and clicks are ignored.
     void ignorePlayerInput() { m_ignoringPlayer = true; }
 
