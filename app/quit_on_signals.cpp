@@ -30,7 +30,9 @@ QuitOnSignals::QuitOnSignals() : m_notifier(nullptr)
     connect(m_notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        // Straight out of the event loop: quit() would first close the windows, and closing the
+        // high-score table acts as "Exit Scores", which opens the title again and cancels the quit.
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;
