@@ -1,10 +1,17 @@
 // Plays the real game headless on the virtual clock with the scripted player, from the title to
 // the given number of cleared wave-and-boss loops:
-//   autoplay [--loops N] [--seed S] [--record FILE]
+//   autoplay [--loops N] [--seed S] [--linger SECONDS] [--record FILE]
 //   autoplay --replay FILE
 // One line per loop, then the simulated time over the wall time; exits non-zero if the player
 // loses first. --record writes the game's input as a replay the real program can play back;
 // --replay plays a recorded session on the virtual clock instead and prints where it ends.
+// --linger has the player spend that long on each fresh boss stage without firing, standing in
+// turn under the left sight, the spray and the left beam's tip until each hits the ship, then
+// clear of them; the output then also gives the instants, in ms of the game's clock, at which the
+// boss stage opens, each change of its Shields caption and the blast:
+//   boss_open_ms=T
+//   shields_ms=T shields=75 lives=5
+//   blast_ms=T
 #include "runtime/replay.h"
 #include "scores/highscores.h"
 #include "support/autoplayer.h"
@@ -30,6 +37,7 @@ struct Options {
     std::uint32_t seed = 1;
     std::string record;
     std::string replay;
+    double lingerS = 0;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -44,11 +52,49 @@ bool parse(int argc, char** argv, Options& options)
             options.record = argv[++i];
         else if (std::strcmp(argv[i], "--replay") == 0 && hasValue)
             options.replay = argv[++i];
+        else if (std::strcmp(argv[i], "--linger") == 0 && hasValue)
+            options.lingerS = std::atof(argv[++i]);
         else
             return false;
     }
-    return options.loops >= 0;
+    return options.loops >= 0 && options.lingerS >= 0;
 }
+
+// Prints the boss stage's moments as they are seen: its opening, each change of its Shields
+// caption and the start of the blast, when the core goes out of sight.
+class BossMoments {
+public:
+    void look(rt::Runtime& runtime)
+    {
+        const bool onBoss = runtime.isLoaded<boss::Boss>() && runtime.form<boss::Boss>().visible();
+        const std::int64_t ms = runtime.scheduler().now() / 1000;
+        if (!onBoss) {
+            m_onBoss = false;
+            return;
+        }
+        const boss::Boss& b = runtime.form<boss::Boss>();
+        if (!m_onBoss) {
+            m_onBoss = true;
+            m_blast = false;
+            m_shields = b.Shields.Caption;
+            std::printf("boss_open_ms=%lld\n", static_cast<long long>(ms));
+        }
+        if (b.Shields.Caption.value() != m_shields) {
+            m_shields = b.Shields.Caption;
+            std::printf("shields_ms=%lld shields=%s lives=%s\n", static_cast<long long>(ms),
+                        m_shields.c_str(), b.Lives.Caption.value().c_str());
+        }
+        if (!m_blast && !b.BossPart(boss::kCore).Visible) {
+            m_blast = true;
+            std::printf("blast_ms=%lld\n", static_cast<long long>(ms));
+        }
+    }
+
+private:
+    bool m_onBoss = false;
+    bool m_blast = false;
+    std::string m_shields;
+};
 
 // Where a game stands: the windows open and the counters a player reads.
 void printEndState(rt::Runtime& runtime)
@@ -117,7 +163,8 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: autoplay [--loops N] [--seed S] [--record FILE]\n"
+        std::fprintf(stderr, "usage: autoplay [--loops N] [--seed S] [--linger SECONDS] "
+                             "[--record FILE]\n"
                              "       autoplay --replay FILE\n");
         return 2;
     }
@@ -134,11 +181,15 @@ int main(int argc, char** argv)
         runtime.onInput = [&recording](const rt::InputEvent& e) { recording->write(e); };
     }
     autoplay::Player player(runtime, options.seed);
+    player.setLingerUs(static_cast<std::int64_t>(options.lingerS * 1e6));
+    BossMoments moments;
     const auto wallStart = std::chrono::steady_clock::now();
     player.startGame();
     std::int64_t loopStart = player.nowUs();
     while (player.loopsCleared() < options.loops) {
         player.step();
+        if (options.lingerS > 0)
+            moments.look(runtime);
         if (player.gameOver()) {
             std::printf("lost after %d loops, sim_s=%.1f\n", player.loopsCleared(),
                         static_cast<double>(player.nowUs()) / 1e6);

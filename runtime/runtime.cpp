@@ -126,6 +126,11 @@ void Runtime::typeText(TextBox& box, std::string text)
 
 bool Runtime::replay(const InputEvent& event)
 {
+    // Every tick due by the input's instant runs first: one of them may open the window it is for
+    // (the wave stage shows the boss in a march tick).
+    dispatch([&] { m_scheduler.runDue(event.atUs); });
+    if (m_ended)
+        return false;
     auto loaded = std::find_if(m_forms.begin(), m_forms.end(),
                                [&](const Loaded& l) { return l.form->name() == event.form; });
     if (loaded == m_forms.end())

@@ -109,6 +109,45 @@ TEST(Replay, TickDueBeforeAKeyRunsFirst)
     runtime.scheduler().useVirtualClock();
 }
 
+// A window that counts the keys it gets.
+class Later : public rt::Form {
+public:
+    explicit Later(rt::Runtime& runtime) : rt::Form(runtime, "Later", {4800, 3600, 120, 400}) {}
+    void Form_KeyDown(int, int) override { ++keys; }
+    int keys = 0;
+};
+
+// A window whose tick opens Later.
+class Opener : public rt::Form {
+public:
+    explicit Opener(rt::Runtime& runtime) : rt::Form(runtime, "Opener", {4800, 3600, 120, 400})
+    {
+        tmrOpen.setUp({.Interval = 100, .Enabled = true, .handler = [this] {
+                           tmrOpen.Enabled = false;
+                           this->runtime().form<Later>().Show();
+                       }});
+    }
+    void Form_Load() override { Show(); }
+    rt::Timer tmrOpen{*this, "tmrOpen"};
+};
+
+// A replayed key for a window that a tick due before it opens finds that window, even when the
+// event loop has not run the tick yet.
+TEST(Replay, KeyForAWindowATickDueFirstOpensLandsThere)
+{
+    StillClock clock;
+    rt::Runtime runtime;
+    runtime.scheduler().useClock(clock);
+    runtime.form<Opener>();
+    clock.now = 100'000; // the tick is due, not run
+    const rt::InputEvent key{
+        .kind = rt::InputEvent::Kind::Key, .atUs = 100'400, .form = "Later", .keyCode = 37};
+    EXPECT_TRUE(runtime.replay(key));
+    ASSERT_TRUE(runtime.isLoaded<Later>());
+    EXPECT_EQ(runtime.form<Later>().keys, 1);
+    runtime.scheduler().useVirtualClock();
+}
+
 // Input the window does not take (a disabled window) is not recorded.
 TEST(Replay, RefusedInputIsNotHeard)
 {

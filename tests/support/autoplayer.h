@@ -53,6 +53,10 @@ public:
         return kLookUs + (m_seed >> 16) % kLookJitterUs;
     }
 
+    // On each fresh boss stage, spend this long without firing, going where each weapon reaches
+    // the ship before attacking (see `linger`); 0, the default, attacks at once.
+    void setLingerUs(std::int64_t us) { m_lingerUs = us; }
+
     // The game is over once the wave stage has been closed by the high-score table.
     bool gameOver() const { return !m_runtime.isLoaded<wave::Form1>(); }
     // Boss fights won so far: each ends with the wave stage back on screen.
@@ -70,8 +74,11 @@ public:
             if (!m_onBoss) { // a fresh boss: its shot slots start again from the first
                 m_onBoss = true;
                 m_bossShots = 0;
+                m_bossSinceUs = nowUs();
+                m_spot = Spot::Sight;
+                m_seenShields = rt::counter(b.Shields);
             }
-            press(b, decide(b), m_bossShots);
+            press(b, lingering() ? linger(b) : decide(b), m_bossShots);
             return;
         }
         if (!m_runtime.isLoaded<wave::Form1>())
@@ -271,6 +278,75 @@ private:
         return stepsIntoBomb(f, toward) ? Action::None : toward;
     }
 
+    // ---- Lingering on the boss stage ----
+
+    // The places the lingering ship visits in turn; each moves with the boss.
+    enum class Spot {
+        // Centred under the left sight, until a missile flies.
+        Sight,
+        // Out of the other weapons' reach (as Clear), until the homing missile has hit.
+        Missile,
+        // Under the spray's left edge, which falls just right of the left beam's tip: there while
+        // no beam fires, until the spray hits.
+        Spray,
+        // Under the right beam's tip, clear of the spray and the right sight, until a beam hits.
+        Beam,
+        // Between the spray and the right beam's tip, until the time is up.
+        Clear,
+    };
+
+    bool lingering() const { return m_lingerUs > 0 && nowUs() - m_bossSinceUs < m_lingerUs; }
+
+    // No shots: one step a look towards the current spot.
+    Action linger(boss::Boss& b)
+    {
+        // A hit shows as a drop of the Shields caption by the weapons' damages, as the rules give
+        // them; a rise is a life lost, which tells nothing.
+        const double drop = m_seenShields - rt::counter(b.Shields);
+        m_seenShields = rt::counter(b.Shields);
+        const double beams = std::floor(drop / boss::kBeamDamage) * boss::kBeamDamage;
+        const bool sprayHit = drop > 0 && drop - beams >= boss::kSprayDamage;
+        const bool beamHit = drop > 0 && beams > 0;
+        if ((m_spot == Spot::Sight && b.Missile(0).Visible) ||
+            (m_spot == Spot::Missile && !b.Missile(0).Visible) ||
+            (m_spot == Spot::Spray && sprayHit) || (m_spot == Spot::Beam && beamHit))
+            m_spot = static_cast<Spot>(static_cast<int>(m_spot) + 1);
+        const float ship = b.Player.Left;
+        const float place = reachable(ship, lingerSpot(b));
+        if (std::abs(place - ship) < stage::kShipStep / 2)
+            return Action::None;
+        return place > ship ? Action::Right : Action::Left;
+    }
+
+    // The ship's Left for the current spot. The spray hits the ship while its left edge is inside
+    // it, a beam while its tip is, and the boss launches a missile while a sight is.
+    float lingerSpot(const boss::Boss& b) const
+    {
+        const float width = b.Player.Width;
+        const rt::PictureBox& muzzle = b.BossPart(boss::kSprayMuzzle);
+        const float spray = b.Spray.Visible ? b.Spray.Left.value() : muzzle.Left + kSprayFromMuzzle;
+        const rt::PictureBox& left = b.BossPart(boss::kLeftEmitter);
+        const float leftTip = left.Left + left.Width + kLeftBeamReach;
+        const float rightTip = b.BossPart(boss::kRightEmitter).Left - kRightBeamReach;
+        const float weapons = (leftTip + spray - width) / 2; // the left tip and the spray
+        const float clear = (spray + rightTip - width) / 2;
+        const bool beamOn = b.beam1.Visible || b.beam2.Visible;
+        switch (m_spot) {
+        case Spot::Sight:
+            return b.Lsight1.Left - width / 2;
+        case Spot::Spray:
+            return beamOn ? clear : weapons;
+        case Spot::Beam:
+            return (std::max(rightTip - width, spray) +
+                    std::min(rightTip, b.Lsight2.Left - width)) /
+                   2;
+        case Spot::Missile:
+        case Spot::Clear:
+            break;
+        }
+        return clear;
+    }
+
     // The boss stage: dig a column up to the core and shoot into it.
     Action attack(boss::Boss& b)
     {
@@ -315,7 +391,10 @@ private:
     static constexpr double kFirstMarchMs = 301;
     static constexpr double kFastestMarchMs = 26;
     static constexpr double kBossMs = 400;
-    static constexpr float kMaxSeenMarch = 100; // more than this between looks is no march
+    static constexpr float kSprayFromMuzzle = 120; // the spray's left edge from the muzzle's left
+    static constexpr float kLeftBeamReach = 3015;  // the left beam's tip from its emitter's right
+    static constexpr float kRightBeamReach = 2895; // the right beam's tip from its emitter's left
+    static constexpr float kMaxSeenMarch = 100;    // more than this between looks is no march
     // How the player plays.
     static constexpr float kAimMargin = 60; // room inside a box for a misjudged tick
     static constexpr float kBombRoom = 20;
@@ -335,6 +414,10 @@ private:
     double m_marchMs = kFirstMarchMs;
     float m_seenCoreLeft = 0;
     float m_bossDirection = 1;
+    std::int64_t m_lingerUs = 0;
+    std::int64_t m_bossSinceUs = 0;
+    Spot m_spot = Spot::Sight;
+    double m_seenShields = 0;
 };
 
 } // namespace autoplay
