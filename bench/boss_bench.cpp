@@ -2,6 +2,8 @@
 #include "runtime/runtime.h"
 #include "support/autoplayer.h"
 
+#include "shot_tick.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -10,18 +12,7 @@ namespace {
 // parts. Target: at most 2 microseconds a tick.
 void BossShotTickWithTenShotsInFlight(benchmark::State& state)
 {
-    rt::Runtime runtime;
-    boss::Boss& b = runtime.form<boss::Boss>();
-    int tick = 0;
-    for (auto _ : state) {
-        if (tick++ % 64 == 0)
-            for (int i = 0; i < 10; ++i) {
-                b.Lasers(i).Left = 9600; // right of the boss: nothing is hit
-                b.Lasers(i).Top = 6000 - 10.0f * i;
-            }
-        b.tmrfire_Timer();
-    }
-    benchmark::DoNotOptimize(b.Score.Caption.value());
+    shotTickWithTenShotsInFlight<boss::Boss>(state);
 }
 BENCHMARK(BossShotTickWithTenShotsInFlight);
 
