@@ -11,9 +11,6 @@ namespace rtqt {
 
 namespace {
 
-// Room around an extent for anti-aliased edges and rounding.
-constexpr int kMargin = 2;
-
 QRect roundedOut(const QRectF& rect, double grow)
 {
     const QRectF grown = rect.normalized().adjusted(-grow, -grow, grow, grow);
@@ -45,12 +42,12 @@ QRect extentOf(const rt::Control& control)
         const auto& line = static_cast<const rt::Line&>(control);
         const QRectF span(QPointF(toPixels(line.X1), toPixels(line.Y1)),
                           QPointF(toPixels(line.X2), toPixels(line.Y2)));
-        return roundedOut(span.translated(offset), std::max(1, line.BorderWidth.value()) + kMargin);
+        return roundedOut(span.translated(offset), std::max(1, line.BorderWidth.value()));
     }
     default: {
         const auto& box = static_cast<const rt::BoxControl&>(control);
         return roundedOut(pixelRect(box.Left, box.Top, box.Width, box.Height).translated(offset),
-                          kMargin);
+                          0);
     }
     }
 }

@@ -12,7 +12,8 @@ class Form;
 namespace rtqt {
 
 // Where a control draws in its window's client area, in device-independent pixels, rounded out
-// and with room for line widths; it ignores clipping by containers, so it may be larger.
+// and with room for line widths; it ignores clipping by containers, so it may be larger. Nothing
+// is antialiased, so nothing is drawn outside it.
 QRect extentOf(const rt::Control& control);
 
 // The part of a window to repaint: where each changed control was drawn last and where it is
