@@ -8,22 +8,35 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRegion>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace rtqt {
 
 namespace {
 
+// A line is filled as the band its width covers, cut square at its ends. Qt's own thick-line
+// routine first cuts the line to the clip rectangle, so the ends of a line crossing two of a
+// frame's rectangles would round differently in each.
 void drawLine(QPainter& painter, const rt::Line& line)
 {
-    QPen pen(toQColor(line.BorderColor), std::max(1, line.BorderWidth.value()));
-    pen.setCapStyle(Qt::FlatCap);
-    painter.setPen(pen);
-    painter.drawLine(QPointF(toPixels(line.X1), toPixels(line.Y1)),
-                     QPointF(toPixels(line.X2), toPixels(line.Y2)));
+    const QPointF from(toPixels(line.X1), toPixels(line.Y1));
+    const QPointF to(toPixels(line.X2), toPixels(line.Y2));
+    const QLineF along(from, to);
+    if (along.length() == 0)
+        return;
+    const double width = std::max(1, line.BorderWidth.value());
+    const QLineF normal = along.normalVector().unitVector();
+    const QPointF half = (normal.p2() - normal.p1()) * (width / 2);
+    const QPolygonF band({from + half, to + half, to - half, from - half});
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(toQColor(line.BorderColor));
+    painter.drawPolygon(band);
 }
 
 bool isSquare(rt::ShapeKind kind)
@@ -66,27 +79,70 @@ QPainterPath outline(rt::ShapeKind kind, const QRectF& rect, double cornerRadius
     return path;
 }
 
+bool isRound(rt::ShapeKind kind)
+{
+    return kind == rt::ShapeKind::Oval || kind == rt::ShapeKind::Circle;
+}
+
+// `rect` moved onto whole device pixels. The raster engine fills an ellipse with its quick
+// midpoint routine only when the box maps exactly onto device pixels; otherwise it flattens and
+// fills a path, several times slower. The mapped-back box leans a hair towards larger values,
+// so the engine's truncation of its edges lands on the very pixels chosen here.
+QRectF onDevicePixels(const QPainter& painter, const QRectF& rect)
+{
+    const QTransform toDevice = painter.deviceTransform(); // scale and offset only
+    const QRectF device = toDevice.mapRect(rect);
+    const double left = std::round(device.left());
+    const double top = std::round(device.top());
+    const double width = std::round(device.right()) - left;
+    const double height = std::round(device.bottom()) - top;
+    const auto back = [](double length, double scale) {
+        return std::nextafter(length / scale, HUGE_VAL);
+    };
+    return {back(left - toDevice.dx(), toDevice.m11()), back(top - toDevice.dy(), toDevice.m22()),
+            back(width, toDevice.m11()), back(height, toDevice.m22())};
+}
+
+// Shots and bombs: a round shape with no border, drawn every frame while it flies.
+void fillEllipse(QPainter& painter, const QRectF& rect, const QBrush& brush)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(brush);
+    painter.drawEllipse(onDevicePixels(painter, rect));
+}
+
+QBrush fillBrush(const rt::Shape& shape)
+{
+    const QColor fill = toQColor(shape.FillColor);
+    switch (shape.FillStyle) {
+    case rt::Fill::Solid:
+        return fill;
+    case rt::Fill::DownwardDiagonal:
+        // Qt's forward-diagonal pattern is the one whose lines run down to the right.
+        return {fill, Qt::FDiagPattern};
+    case rt::Fill::Transparent:
+        break;
+    }
+    return Qt::NoBrush;
+}
+
 // The border is drawn inside the box: the fill takes what is left within it.
 void drawShape(QPainter& painter, const rt::Shape& shape)
 {
     const QRectF outer = shapeBounds(shape);
+    const QBrush fill = fillBrush(shape);
+    if (isRound(shape.Kind) && !shape.BorderVisible) {
+        if (fill.style() != Qt::NoBrush)
+            fillEllipse(painter, outer, fill);
+        return;
+    }
     const double border = shape.BorderVisible ? std::max(1, shape.BorderWidth.value()) : 0.0;
     const QRectF inner = outer.adjusted(border, border, -border, -border);
     const double radius = std::min(outer.width(), outer.height()) / 6;
     const QPainterPath innerPath = outline(shape.Kind, inner, std::max(0.0, radius - border));
 
-    const QColor fill = toQColor(shape.FillColor);
-    switch (shape.FillStyle) {
-    case rt::Fill::Solid:
+    if (fill.style() != Qt::NoBrush)
         painter.fillPath(innerPath, fill);
-        break;
-    case rt::Fill::DownwardDiagonal:
-        // Qt's forward-diagonal pattern is the one whose lines run down to the right.
-        painter.fillPath(innerPath, QBrush(fill, Qt::FDiagPattern));
-        break;
-    case rt::Fill::Transparent:
-        break;
-    }
     if (border > 0)
         painter.fillPath(outline(shape.Kind, outer, radius).subtracted(innerPath),
                          toQColor(shape.BorderColor));
@@ -168,11 +224,19 @@ void drawPicture(QPainter& painter, Pictures& pictures, const std::string& name)
         painter.drawPixmap(QPointF(0, 0), pixmap);
 }
 
-void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox* container,
-                  Pictures& pictures, const QRegion& exposed);
+// A control that shows somewhere in the exposed region, and where it draws.
+struct Exposed {
+    const rt::Control* control;
+    QRect extent;
+};
 
-void drawPictureBox(QPainter& painter, const rt::Form& form, const rt::PictureBox& box,
-                    Pictures& pictures, const QRegion& exposed)
+using ExposedControls = std::vector<Exposed>;
+
+void drawContents(QPainter& painter, const ExposedControls& controls,
+                  const rt::PictureBox* container, Pictures& pictures, const QRect& area);
+
+void drawPictureBox(QPainter& painter, const ExposedControls& controls, const rt::PictureBox& box,
+                    Pictures& pictures, const QRect& area)
 {
     const QRectF rect = pixelRect(box.Left, box.Top, box.Width, box.Height);
     painter.save();
@@ -180,16 +244,15 @@ void drawPictureBox(QPainter& painter, const rt::Form& form, const rt::PictureBo
     painter.translate(rect.topLeft());
     painter.fillRect(QRectF(QPointF(0, 0), rect.size()), toQColor(box.BackColor));
     drawPicture(painter, pictures, box.Picture);
-    drawContents(painter, form, &box, pictures, exposed);
+    drawContents(painter, controls, &box, pictures, area);
     painter.restore();
 }
 
-void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox* container,
-                  Pictures& pictures, const QRegion& exposed)
+void drawContents(QPainter& painter, const ExposedControls& controls,
+                  const rt::PictureBox* container, Pictures& pictures, const QRect& area)
 {
-    const auto& controls = form.controls();
-    for (const rt::Control* control : controls) {
-        if (control->container() != container || !exposed.intersects(extentOf(*control)))
+    for (const auto& [control, extent] : controls) {
+        if (control->container() != container || !area.intersects(extent))
             continue;
         switch (control->kind()) {
         case rt::ControlKind::Line:
@@ -208,12 +271,12 @@ void drawContents(QPainter& painter, const rt::Form& form, const rt::PictureBox*
             break;
         }
     }
-    for (const rt::Control* control : controls) {
+    for (const auto& [control, extent] : controls) {
         if (control->container() != container || control->kind() != rt::ControlKind::PictureBox ||
-            !exposed.intersects(extentOf(*control)))
+            !area.intersects(extent))
             continue;
         if (const auto& box = static_cast<const rt::PictureBox&>(*control); box.Visible)
-            drawPictureBox(painter, form, box, pictures, exposed);
+            drawPictureBox(painter, controls, box, pictures, area);
     }
 }
 
@@ -224,10 +287,23 @@ void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, cons
     // Pixel art stays crisp at any device pixel ratio, and edges land on whole pixels.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight),
-                     toQColor(form.BackColor));
-    drawPicture(painter, pictures, form.Picture);
-    drawContents(painter, form, nullptr, pictures, exposed);
+    ExposedControls controls;
+    for (const rt::Control* control : form.controls())
+        if (const QRect extent = extentOf(*control); exposed.intersects(extent))
+            controls.push_back({control, extent});
+    const QRectF client = pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight);
+    // A rectangle at a time, each its own clip: under a clip of many rectangles Qt's raster
+    // engine looks each scan line of a shot or bomb up from the clip's first line, and a frame
+    // of a few small changes on a large window cost far more than its pixels.
+    for (const QRect& area : exposed) {
+        painter.save();
+        // In floating point, so neighbouring rectangles meet on the same device pixel at any ratio.
+        painter.setClipRect(QRectF(area), Qt::IntersectClip);
+        painter.fillRect(client, toQColor(form.BackColor));
+        drawPicture(painter, pictures, form.Picture);
+        drawContents(painter, controls, nullptr, pictures, area);
+        painter.restore();
+    }
 }
 
 } // namespace rtqt

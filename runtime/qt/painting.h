@@ -15,7 +15,7 @@ class Pictures;
 // Each container (the window, then every picture box inside it) draws its back colour and
 // picture, its lines, shapes and labels in layout order, then its picture boxes in layout
 // order, each clipped to its box and drawn by the same rule. Controls wholly outside `exposed`
-// are skipped.
+// are skipped, and `exposed` is painted one of its rectangles at a time.
 void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, const QRegion& exposed);
 
 } // namespace rtqt
