@@ -14,7 +14,9 @@
 // Start-up runs from MEASURE_T0_NS (wall-clock nanoseconds taken just before the launch) or,
 // without it, from the process start time the kernel recorded, to the first paint of the first
 // window. The measured stretch of `seconds` (20 by default) starts at the first paint of the
-// window under test: the bare window, the title or the wave stage.
+// window under test: the bare window, the title or the wave stage. With MEASURE_MAXIMISE=1 the
+// wave stage is made as large as the screen allows, and the stretch starts once it has painted
+// at that size.
 
 #include "runtime/counter.h"
 #include "runtime/qt/qt_runtime.h"
@@ -145,6 +147,7 @@ private:
 class EventWatch final : public QObject {
 public:
     std::function<void(QWidget&)> onFirstPaint;
+    std::function<void(QWidget&)> onPaint; // before every paint of a top-level window
 
     void setRecording(bool on) { m_recording = on; }
     const std::map<const QWidget*, std::vector<std::int64_t>>& paints() const { return m_paints; }
@@ -166,6 +169,8 @@ protected:
                 m_paints[widget].push_back(monotonicNs());
             if (m_painted.insert(widget).second && onFirstPaint)
                 onFirstPaint(*widget);
+            if (onPaint)
+                onPaint(*widget);
         } else if (event->type() == QEvent::KeyPress && m_recording && widget->isWindow()) {
             ++m_keyPresses;
         }
@@ -415,9 +420,18 @@ int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
                 noteTicks(stage.tmrAliensLeft, 'L', march);
             });
         } else if (intoWave && isWindowOf(painted, static_cast<wave::Form1*>(nullptr))) {
-            if (qEnvironmentVariableIntValue("MEASURE_MAXIMISE") == 1 && painted.screen())
-                painted.setGeometry(painted.screen()->availableGeometry());
-            stretch.start(painted);
+            if (qEnvironmentVariableIntValue("MEASURE_MAXIMISE") != 1 || !painted.screen()) {
+                stretch.start(painted);
+                return;
+            }
+            // Play is measured from the first paint at the full size, once it has reached the
+            // display: the window grows only once, and that is no part of playing.
+            const QRect full = painted.screen()->availableGeometry();
+            painted.setGeometry(full);
+            watch.onPaint = [&stretch, size = full.size()](QWidget& window) {
+                if (window.size() == size)
+                    QTimer::singleShot(0, &window, [&stretch, &window] { stretch.start(window); });
+            };
         }
     };
     stretch.addDetails = [&](Report& report) {
