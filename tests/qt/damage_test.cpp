@@ -1,3 +1,4 @@
+#include "paint_regions.h"
 #include "qt_windows.h"
 
 #include "runtime/controls.h"
@@ -22,18 +23,6 @@ public:
     rt::Shape Dot{*this, "Dot"};
     rt::PictureBox Box{*this, "Box"};
     rt::Label Inner{*this, "Inner"};
-};
-
-// Records the region each paint of a window covers.
-class PaintRegions : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-    QRegion painted;
 };
 
 class PartialRepaint : public QtWindows {

@@ -1,3 +1,4 @@
+#include "paint_regions.h"
 #include "qt_windows.h"
 
 #include "runtime/controls.h"
@@ -52,18 +53,6 @@ public:
         Dot.FillColor = rt::rgb(255, 0, 0);
     }
     rt::Shape Dot{*this, "Dot"};
-};
-
-// Records the region each paint of a window covers.
-class PaintRegions : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-    QRegion painted;
 };
 
 using ZoomedWindows = QtWindows;

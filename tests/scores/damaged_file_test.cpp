@@ -58,16 +58,7 @@ protected:
     }
     std::string stored() { return files().files["highscores"]; }
     bool keptCopy() { return files().files.contains("highscores.bad"); }
-    std::vector<std::string> rows()
-    {
-        std::vector<std::string> fields;
-        for (int i = 0; i < 10; ++i) {
-            fields.push_back(Highscores().Names.List(i));
-            fields.push_back(Highscores().Level.List(i));
-            fields.push_back(Highscores().Score.List(i));
-        }
-        return fields;
-    }
+    std::vector<std::string> rows() { return shownRows(Highscores()); }
     // Opens the table and returns what was said on standard error.
     std::string openTableSaying()
     {

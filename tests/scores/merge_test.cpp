@@ -19,16 +19,7 @@ protected:
         advanceUs(15'625);
     }
     std::string stored() { return files().files["highscores"]; }
-    std::vector<std::string> rows()
-    {
-        std::vector<std::string> fields;
-        for (int i = 0; i < 10; ++i) {
-            fields.push_back(Highscores().Names.List(i));
-            fields.push_back(Highscores().Level.List(i));
-            fields.push_back(Highscores().Score.List(i));
-        }
-        return fields;
-    }
+    std::vector<std::string> rows() { return shownRows(Highscores()); }
 };
 
 // 3000 at level 2 lands at row 4, above 2500 and below 5000; 100 drops out; the new row is

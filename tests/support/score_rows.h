@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scores/highscores.h"
+
 #include <string>
 #include <vector>
 
@@ -17,4 +19,16 @@ inline std::string fileOf(const std::vector<std::string>& fields)
     for (const std::string& field : fields)
         bytes += "\"" + field + "\"\r\n";
     return bytes;
+}
+
+// The table as the window shows it: name, level and score of each of the 10 rows.
+inline std::vector<std::string> shownRows(const scores::Highscores& table)
+{
+    std::vector<std::string> fields;
+    for (int i = 0; i < 10; ++i) {
+        fields.push_back(table.Names.List(i));
+        fields.push_back(table.Level.List(i));
+        fields.push_back(table.Score.List(i));
+    }
+    return fields;
 }
