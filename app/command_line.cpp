@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -50,7 +51,10 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
         return std::nullopt;
     }
     if (m_parser.isSet(m_help)) {
-        m_output = m_parser.helpText();
+        // Read before any application object exists, Qt cannot know the program's name.
+        const QString program = arguments.isEmpty() ? QStringLiteral("zelvatron")
+                                                    : QFileInfo(arguments.first()).fileName();
+        m_output = m_parser.helpText().replace(QLatin1String("<executable_name>"), program);
         return std::nullopt;
     }
     if (m_parser.isSet(m_version)) {

@@ -1,9 +1,10 @@
 #include "command_line.h"
 #include "quit_on_signals.h"
-#include "replay_player.h"
 #include "runtime/qt/qt_runtime.h"
-#include "runtime/qt/replay_clock.h"
+#include "runtime/qt/realtime_clock.h"
 #include "runtime/replay.h"
+#include "runtime/replay_clock.h"
+#include "runtime/replay_player.h"
 #include "runtime/runtime.h"
 #include "title/form2.h"
 
@@ -34,7 +35,7 @@ std::optional<app::Options> readCommandLine(int argc, char** argv, int& exitCode
 }
 
 // The recorded session in `path`, or nothing after saying on standard error what is wrong with it.
-std::optional<std::vector<rt::InputEvent>> readReplay(const QString& path)
+std::optional<rt::Recording> readReplay(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -49,7 +50,7 @@ std::optional<std::vector<rt::InputEvent>> readReplay(const QString& path)
                      error->message.c_str());
         return std::nullopt;
     }
-    return std::get<std::vector<rt::InputEvent>>(std::move(parsed));
+    return std::get<rt::Recording>(std::move(parsed));
 }
 
 } // namespace
@@ -65,7 +66,7 @@ int main(int argc, char** argv)
         return exitCode;
     if (options->dataHome && !app::enterFolder(app::dataHome()))
         return 1;
-    std::optional<std::vector<rt::InputEvent>> replay;
+    std::optional<rt::Recording> replay;
     if (!options->replayFile.isEmpty() && !(replay = readReplay(options->replayFile)))
         return 2;
     std::unique_ptr<rt::ReplayWriter> recording;
@@ -89,14 +90,20 @@ int main(int argc, char** argv)
     rt::Runtime runtime;
     if (recording)
         runtime.onInput = [&recording](const rt::InputEvent& event) { recording->write(event); };
-    rtqt::ReplayClock replayClock;
+    rtqt::RealtimeClock wallClock;
+    rt::ReplayClock replayClock(wallClock);
     const auto windows = replay ? std::make_unique<rtqt::QtRuntime>(runtime, replayClock)
-                                : std::make_unique<rtqt::QtRuntime>(runtime);
+                                : std::make_unique<rtqt::QtRuntime>(runtime, wallClock);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
-    std::optional<app::ReplayPlayer> player;
+    std::optional<rt::ReplayPlayer> player;
     if (replay) {
-        runtime.ignorePlayerInput();
-        player.emplace(runtime, replayClock, std::move(*replay));
+        // A recording the game refuses is as broken as a damaged one: say where, and stop.
+        const QString path = options->replayFile;
+        player.emplace(runtime, replayClock, std::move(*replay), [path](const rt::ReplayError& e) {
+            std::fprintf(stderr, "zelvatron: %s:%d: %s\n", qPrintable(path), e.line,
+                         e.message.c_str());
+            QCoreApplication::exit(2);
+        });
         player->start();
     }
     return QApplication::exec();

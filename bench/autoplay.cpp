@@ -139,14 +139,12 @@ int replay(const std::string& path)
                      error->message.c_str());
         return 2;
     }
-    const auto& events = std::get<std::vector<rt::InputEvent>>(parsed);
     rt::Runtime runtime;
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
-    const int stopped = rt::playOnVirtualClock(runtime, events);
-    if (stopped >= 0) {
-        std::fprintf(stderr, "autoplay: the replay stops at its event %d: %s is not open\n",
-                     stopped + 1, events[static_cast<std::size_t>(stopped)].form.c_str());
-        return 1;
+    if (const auto refused = rt::playOnVirtualClock(runtime, std::get<rt::Recording>(parsed))) {
+        std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), refused->line,
+                     refused->message.c_str());
+        return 2;
     }
     for (std::int64_t waited = 0; waited < kAfterLastInputUs; waited += 1'000'000) {
         if (runtime.isLoaded<scores::Highscores>())

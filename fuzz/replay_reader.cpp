@@ -19,15 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!error->message.empty());
         return 0;
     }
-    const auto& events = std::get<std::vector<rt::InputEvent>>(parsed);
+    const rt::Recording& recording = std::get<rt::Recording>(parsed);
+    const auto& events = recording.events;
+    FUZZ_CHECK(recording.lines.size() == events.size());
+    for (std::size_t i = 0; i < events.size(); ++i)
+        FUZZ_CHECK(recording.lines[i] >= 2 &&
+                   (i == 0 || recording.lines[i - 1] < recording.lines[i]));
     std::string again = std::string(rt::kReplayHeader) + "\n";
     for (std::size_t i = 0; i < events.size(); ++i) {
         FUZZ_CHECK(i == 0 || events[i - 1].atUs <= events[i].atUs);
         again += rt::replayLine(events[i]) + "\n";
     }
     const rt::ParsedReplay reread = rt::parseReplay(again);
-    FUZZ_CHECK(std::holds_alternative<std::vector<rt::InputEvent>>(reread));
-    const auto& same = std::get<std::vector<rt::InputEvent>>(reread);
+    FUZZ_CHECK(std::holds_alternative<rt::Recording>(reread));
+    const auto& same = std::get<rt::Recording>(reread).events;
     FUZZ_CHECK(same.size() == events.size());
     for (std::size_t i = 0; i < events.size(); ++i)
         FUZZ_CHECK(rt::replayLine(same[i]) == rt::replayLine(events[i]));

@@ -173,6 +173,8 @@ public:
 
     Property<std::string> Caption{*this, {}};
     Property<bool> Enabled{*this, true};
+    // Enter presses this button while the focus is on a control that is not a button.
+    bool Default = false;
     rt::Font Font;
     std::function<void()> onClick;
 };

@@ -8,7 +8,9 @@
 
 namespace rt {
 
+class CommandButton;
 class Control;
+class Presenter;
 class Runtime;
 class Timer;
 struct ScreenSize;
@@ -57,6 +59,8 @@ public:
     const ScreenSize& Screen;
 
     virtual void Form_Load() {}
+    // Every key the window takes while KeyPreview is set, or while none of its controls has the
+    // focus.
     virtual void Form_KeyDown(int KeyCode, int Shift);
     // The player closed the window with its frame; the title and the stages end the game.
     virtual void closeRequested();
@@ -82,31 +86,47 @@ public:
     const std::vector<Control*>& controls() const { return m_controls; }
     std::vector<Timer*> timers() const;
 
+    // The control with the keyboard focus: a shown text box, or a shown and enabled button, of
+    // an enabled window; null when none can have it. A window shown from hidden gives it to the
+    // first such control in tab order; Tab, a click and typing move it (see Runtime).
+    Control* focused() const;
+    // A button or text box that could take the focus now.
+    bool canTakeFocus(const Control& control) const;
+    // The button Enter presses while the focus is not on a button (the name dialog's "OK").
+    CommandButton* defaultButton() const;
+
     // A window changed since the presentation last drew it.
     bool dirty() const { return m_dirty; }
-    void clearDirty() { m_dirty = false; }
     void markDirty();
 
     // What changed since the presentation last drew the window: the controls whose drawing
     // changed, or the whole window when the window itself did (its colour, picture, caption).
+    // Taken with Presenter::takeChanges.
     struct Changes {
         bool whole = false;
         std::vector<Control*> controls;
     };
-    Changes takeChanges();
 
     void propertyChanged() override;
 
 private:
     friend class Control;
+    friend class Presenter;
     friend class Runtime;
     void addControl(Control& control) { m_controls.push_back(&control); }
     void controlChanged(Control& control);
+    Changes takeChanges();
+    // Moves the focus and tells the presentation; null takes it away.
+    void moveFocus(Control* control);
+    // The next control after `from` in tab order that can take the focus, wrapping round;
+    // backwards for Shift+Tab. From null: the first (or last).
+    Control* nextInTabOrder(const Control* from, bool backwards) const;
 
     Runtime* m_runtime;
     std::string m_name;
     FormFrame m_frame;
     std::vector<Control*> m_controls;
+    Control* m_focus = nullptr;
     bool m_visible = false;
     bool m_loaded = false;
     bool m_placed = false;

@@ -20,6 +20,8 @@ const char* kindWord(InputEvent::Kind kind)
         return "click";
     case InputEvent::Kind::Text:
         return "text";
+    case InputEvent::Kind::Close:
+        return "close";
     }
     return "?";
 }
@@ -106,6 +108,12 @@ std::variant<InputEvent, std::string> parseEvent(std::string_view line)
             return "unexpected text after the shift mask";
         return event;
     }
+    if (kind == "close") {
+        event.kind = InputEvent::Kind::Close;
+        if (!line.empty())
+            return "unexpected text after the window name";
+        return event;
+    }
     if (kind != "click" && kind != "text")
         return "unknown event kind \"" + std::string(kind) + "\"";
     const std::string_view control = nextWord(line);
@@ -141,13 +149,16 @@ std::string replayLine(const InputEvent& event)
     case InputEvent::Kind::Text:
         line += ' ' + event.control + ' ' + escaped(event.text);
         break;
+    case InputEvent::Kind::Close:
+        break;
     }
     return line;
 }
 
 ParsedReplay parseReplay(std::string_view text)
 {
-    std::vector<InputEvent> events;
+    Recording recording;
+    std::vector<InputEvent>& events = recording.events;
     int number = 0;
     while (!text.empty()) {
         ++number;
@@ -171,10 +182,11 @@ ParsedReplay parseReplay(std::string_view text)
         if (!events.empty() && event.atUs < events.back().atUs)
             return ReplayError{number, "the instant goes back in time"};
         events.push_back(std::move(event));
+        recording.lines.push_back(number);
     }
     if (number == 0)
         return ReplayError{1, "the replay is empty"};
-    return events;
+    return recording;
 }
 
 ReplayWriter::ReplayWriter(const std::string& path) : m_file(std::fopen(path.c_str(), "w"))
@@ -199,17 +211,37 @@ void ReplayWriter::write(const InputEvent& event)
     std::fflush(m_file);
 }
 
-int playOnVirtualClock(Runtime& runtime, const std::vector<InputEvent>& events)
+int playOnVirtualClock(Runtime& runtime, const std::vector<InputEvent>& events, std::string* why)
 {
     Scheduler& scheduler = runtime.scheduler();
     for (std::size_t i = 0; i < events.size(); ++i) {
         const std::int64_t wait = events[i].atUs - scheduler.now();
         if (wait > 0)
             scheduler.advanceUs(wait);
-        if (runtime.ended() || !runtime.replay(events[i]))
+        if (!runtime.replay(events[i], why))
             return static_cast<int>(i);
     }
     return -1;
+}
+
+std::optional<ReplayError> playOnVirtualClock(Runtime& runtime, const Recording& recording)
+{
+    std::string why;
+    const int stopped = playOnVirtualClock(runtime, recording.events, &why);
+    if (stopped < 0)
+        return std::nullopt;
+    return refusedAt(recording, static_cast<std::size_t>(stopped), why);
+}
+
+ReplayError refusedAt(const Recording& recording, std::size_t index, const std::string& why)
+{
+    const InputEvent& event = recording.events[index];
+    // A recording made in memory has no lines: its events follow the header one a line.
+    const int line =
+        index < recording.lines.size() ? recording.lines[index] : static_cast<int>(index) + 2;
+    return ReplayError{line, "the recorded " + std::string(kindWord(event.kind)) + " on " +
+                                 event.form + (event.control.empty() ? "" : "." + event.control) +
+                                 " was refused: " + why};
 }
 
 } // namespace rt

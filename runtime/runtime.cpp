@@ -2,6 +2,7 @@
 
 #include "runtime/check.h"
 #include "runtime/controls.h"
+#include "runtime/key_codes.h"
 
 #include <algorithm>
 #include <utility>
@@ -76,18 +77,56 @@ void Runtime::leaveHandler()
         onHandlerDone();
 }
 
-template <class Accepts, class Run>
-void Runtime::takeInput(InputEvent event, Accepts&& accepts, Run&& run)
+Form* Runtime::findByName(const std::string& name) const
 {
-    const std::optional<std::int64_t> at = std::exchange(m_replayAt, std::nullopt);
-    if (m_ignoringPlayer && !at)
-        return;
+    for (const Loaded& loaded : m_forms)
+        if (loaded.form->name() == name)
+            return loaded.form.get();
+    return nullptr;
+}
+
+// Only a window the player can see takes input: the wave stage hidden behind the boss fight
+// stays frozen, and a game over's disabled stage takes nothing.
+std::string Runtime::refusal(const Form& form, const Control* control) const
+{
+    if (m_ended)
+        return "the game has ended";
+    if (!form.loaded())
+        return form.name() + " is not open";
+    if (!form.visible())
+        return form.name() + " is hidden";
+    if (!form.Enabled)
+        return form.name() + " is disabled";
+    if (!control)
+        return {};
+    const std::string name = form.name() + "." + control->displayName();
+    if (control->kind() == ControlKind::CommandButton) {
+        const auto& button = static_cast<const CommandButton&>(*control);
+        if (!button.shownOnWindow())
+            return name + " is hidden";
+        if (!button.Enabled)
+            return name + " is disabled";
+        if (!button.onClick)
+            return name + " does nothing";
+    }
+    if (control->kind() == ControlKind::TextBox &&
+        !static_cast<const TextBox&>(*control).shownOnWindow())
+        return name + " is hidden";
+    return {};
+}
+
+template <class Run>
+std::string Runtime::takeInput(InputEvent event, std::optional<std::int64_t> replayAt,
+                               const Form& form, const Control* control, Run&& run)
+{
+    if (m_ignoringPlayer && !replayAt)
+        return "the player's input is ignored while a recording plays";
+    std::string refused = "the game has ended";
     // Inside a dispatch, so a window that a tick running first unloads outlives this call.
     dispatch([&] {
-        if (at)
-            m_scheduler.runDue(*at);
-        event.atUs = at ? *at : m_scheduler.catchUp();
-        if (!accepts())
+        event.atUs = replayAt ? *replayAt : m_scheduler.catchUp();
+        refused = refusal(form, control);
+        if (!refused.empty())
             return;
         if (onInput)
             onInput(event);
@@ -95,69 +134,153 @@ void Runtime::takeInput(InputEvent event, Accepts&& accepts, Run&& run)
         run();
         m_scheduler.releaseTime();
     });
+    return refused;
 }
 
-// Only a window the player can see takes keys: the wave stage hidden behind the boss fight stays
-// frozen.
-void Runtime::keyDown(Form& form, int keyCode, int shift)
+std::string Runtime::hearKey(Form& form, int keyCode, int shift,
+                             std::optional<std::int64_t> replayAt)
 {
-    takeInput(
+    return takeInput(
         {.kind = InputEvent::Kind::Key, .form = form.name(), .keyCode = keyCode, .shift = shift},
-        [&] { return form.loaded() && form.visible() && form.Enabled; },
-        [&] { form.Form_KeyDown(keyCode, shift); });
+        replayAt, form, nullptr, [&] { form.Form_KeyDown(keyCode, shift); });
 }
 
-void Runtime::click(CommandButton& button)
+std::string Runtime::press(CommandButton& button, std::optional<std::int64_t> replayAt)
 {
     Form& form = button.form();
-    takeInput(
-        {.kind = InputEvent::Kind::Click, .form = form.name(), .control = button.name()},
-        [&] { return form.loaded() && form.Enabled && button.Enabled && button.onClick; },
-        [&] { button.onClick(); });
+    return takeInput(
+        {.kind = InputEvent::Kind::Click, .form = form.name(), .control = button.name()}, replayAt,
+        form, &button, [&] {
+            form.moveFocus(&button);
+            button.onClick();
+        });
 }
 
-void Runtime::typeText(TextBox& box, std::string text)
+std::string Runtime::type(TextBox& box, std::string text, std::optional<std::int64_t> replayAt)
 {
     Form& form = box.form();
-    takeInput(
+    return takeInput(
         {.kind = InputEvent::Kind::Text, .form = form.name(), .control = box.name(), .text = text},
-        [&] { return form.loaded(); }, [&] { box.Text = std::move(text); });
+        replayAt, form, &box, [&] {
+            form.moveFocus(&box);
+            box.Text = std::move(text);
+        });
 }
 
-bool Runtime::replay(const InputEvent& event)
+std::string Runtime::closeWindow(Form& form, std::optional<std::int64_t> replayAt)
 {
-    // Every tick due by the input's instant runs first: one of them may open the window it is for
-    // (the wave stage shows the boss in a march tick).
-    dispatch([&] { m_scheduler.runDue(event.atUs); });
-    if (m_ended)
-        return false;
-    auto loaded = std::find_if(m_forms.begin(), m_forms.end(),
-                               [&](const Loaded& l) { return l.form->name() == event.form; });
-    if (loaded == m_forms.end())
-        return false;
-    Form& form = *loaded->form;
-    // The input lands at its recorded instant, whatever the clock reads.
-    if (event.kind == InputEvent::Kind::Key) {
-        m_replayAt = event.atUs;
-        keyDown(form, event.keyCode, event.shift);
-        return true;
-    }
-    for (Control* control : form.controls()) {
-        if (control->name() != event.control)
-            continue;
-        if (event.kind == InputEvent::Kind::Click &&
-            control->kind() == ControlKind::CommandButton) {
-            m_replayAt = event.atUs;
-            click(static_cast<CommandButton&>(*control));
-            return true;
+    return takeInput({.kind = InputEvent::Kind::Close, .form = form.name()}, replayAt, form,
+                     nullptr, [&] { form.closeRequested(); });
+}
+
+void Runtime::keyDown(Form& form, int keyCode, int shift, bool repeat)
+{
+    if (m_ignoringPlayer || !refusal(form, nullptr).empty())
+        return;
+    // One dispatch round the whole key, so a window its handler unloads outlives it.
+    dispatch([&] {
+        if (form.KeyPreview || !form.focused())
+            hearKey(form, keyCode, shift, std::nullopt);
+        // The key's handler may have closed, hidden or disabled the window.
+        if (!refusal(form, nullptr).empty())
+            return;
+        Control* focused = form.focused();
+        auto* button = focused && focused->kind() == ControlKind::CommandButton
+                           ? static_cast<CommandButton*>(focused)
+                           : nullptr;
+        switch (keyCode) {
+        case kKeyTab:
+            form.moveFocus(form.nextInTabOrder(form.m_focus, (shift & kShiftKey) != 0));
+            break;
+        case kKeyEnter:
+            if (!button && (!focused || focused->kind() == ControlKind::TextBox))
+                button = form.defaultButton();
+            if (button && !repeat)
+                press(*button, std::nullopt);
+            break;
+        case kKeySpace:
+            if (button && !repeat)
+                press(*button, std::nullopt);
+            break;
+        // Among buttons the arrows move the focus as Tab does; in a text box they move its caret.
+        case kKeyLeft:
+        case kKeyUp:
+        case kKeyRight:
+        case kKeyDown:
+            if (button)
+                form.moveFocus(
+                    form.nextInTabOrder(button, keyCode == kKeyLeft || keyCode == kKeyUp));
+            break;
+        default:
+            break;
         }
-        if (event.kind == InputEvent::Kind::Text && control->kind() == ControlKind::TextBox) {
-            m_replayAt = event.atUs;
-            typeText(static_cast<TextBox&>(*control), event.text);
-            return true;
+    });
+}
+
+void Runtime::click(CommandButton& button) { press(button, std::nullopt); }
+
+void Runtime::typeText(TextBox& box, std::string text) { type(box, std::move(text), std::nullopt); }
+
+void Runtime::focus(Control& control)
+{
+    Form& form = control.form();
+    if (m_ignoringPlayer || !refusal(form, nullptr).empty() || !form.canTakeFocus(control))
+        return;
+    form.moveFocus(&control);
+}
+
+void Runtime::close(Form& form) { closeWindow(form, std::nullopt); }
+
+bool Runtime::replay(const InputEvent& event, std::string* why)
+{
+    std::string refused = "the game has ended";
+    dispatch([&] {
+        // Every tick due by the input's instant runs first: one of them may open the window it is
+        // for (the wave stage shows the boss in a march tick).
+        m_scheduler.runDue(event.atUs);
+        Form* form = findByName(event.form);
+        refused.clear();
+        if (m_ended) {
+            refused = "the game has ended";
+            return;
         }
-    }
-    return false;
+        if (!form) {
+            refused = event.form + " is not open";
+            return;
+        }
+        const auto& controls = form->controls();
+        const auto named = std::find_if(controls.begin(), controls.end(), [&](const Control* c) {
+            return c->name() == event.control;
+        });
+        Control* control = named == controls.end() ? nullptr : *named;
+        const auto wanted = event.kind == InputEvent::Kind::Click ? ControlKind::CommandButton
+                                                                  : ControlKind::TextBox;
+        const bool needsControl =
+            event.kind == InputEvent::Kind::Click || event.kind == InputEvent::Kind::Text;
+        if (needsControl && (!control || control->kind() != wanted)) {
+            refused = event.form + " has no " +
+                      (wanted == ControlKind::CommandButton ? "button " : "text box ") +
+                      event.control;
+            return;
+        }
+        switch (event.kind) {
+        case InputEvent::Kind::Key:
+            refused = hearKey(*form, event.keyCode, event.shift, event.atUs);
+            break;
+        case InputEvent::Kind::Click:
+            refused = press(static_cast<CommandButton&>(*control), event.atUs);
+            break;
+        case InputEvent::Kind::Text:
+            refused = type(static_cast<TextBox&>(*control), event.text, event.atUs);
+            break;
+        case InputEvent::Kind::Close:
+            refused = closeWindow(*form, event.atUs);
+            break;
+        }
+    });
+    if (why)
+        *why = refused;
+    return refused.empty();
 }
 
 std::vector<Form*> Runtime::loadedForms() const

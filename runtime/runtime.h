@@ -17,6 +17,7 @@
 namespace rt {
 
 class CommandButton;
+class Control;
 class TextBox;
 
 // The desktop in twips.
@@ -66,13 +67,27 @@ public:
         std::forward<Fn>(handler)();
     }
 
-    // Events from the player. Each lands between ticks (every tick due by then runs first) and is
-    // heard by onInput once taken. A hidden, disabled, unloaded or ended window gets none.
-    void keyDown(Form& form, int keyCode, int shift);
+    // The player's raw input, as a front end hands it over. Each lands between ticks (every tick
+    // due by then runs first) and is heard by onInput once taken. Only a window that is shown,
+    // enabled and loaded takes input, and only from shown (and enabled) controls.
+    //
+    // A key down, auto-repeats included (`repeat`): Form_KeyDown hears it while KeyPreview is
+    // set or no control has the focus; then Tab (Shift+Tab) moves the focus in tab order, and a
+    // fresh Enter presses the focused button, or the default button while the focus is on a
+    // text box, and a fresh Space presses the focused button.
+    void keyDown(Form& form, int keyCode, int shift, bool repeat = false);
+    // A click on a button: the focus moves to it and it is pressed.
     void click(CommandButton& button);
+    // What a text box holds after the player's typing; the focus is on it.
     void typeText(TextBox& box, std::string text);
-    // Lands a recorded event on the loaded windows; false when its window or control is not there.
-    bool replay(const InputEvent& event);
+    // The player put the focus on a control (a click into the text box).
+    void focus(Control& control);
+    // The player closed the window with its frame: the form decides what that means.
+    void close(Form& form);
+    // Lands a recorded event on the loaded windows, at its recorded instant; false, with the
+    // reason in `why` when given, when its window or control refused it (not open, hidden,
+    // disabled) or is not there.
+    bool replay(const InputEvent& event, std::string* why = nullptr);
     std::function<void(const InputEvent&)> onInput;
     // Runs after every outermost handler, once the windows it unloaded are gone: where a soak
     // checks what must always hold.
@@ -98,10 +113,20 @@ private:
     Form* find(std::type_index type) const;
     void load(std::type_index type, std::unique_ptr<Form> form);
     void leaveHandler();
-    // Lands an input between ticks; when the window accepts it, it is heard and run with time
-    // standing at its instant.
-    template <class Accepts, class Run>
-    void takeInput(InputEvent event, Accepts&& accepts, Run&& run);
+    Form* findByName(const std::string& name) const;
+    // Why the player's input for `form` (and `control` on it) would be refused now; empty when
+    // it would be taken.
+    std::string refusal(const Form& form, const Control* control) const;
+    // Each lands an input between ticks (at `replayAt` for a recorded one); when the window takes
+    // it, it is heard and run with time standing at its instant. They return why the input was
+    // refused, empty when it was taken.
+    template <class Run>
+    std::string takeInput(InputEvent event, std::optional<std::int64_t> replayAt, const Form& form,
+                          const Control* control, Run&& run);
+    std::string hearKey(Form& form, int keyCode, int shift, std::optional<std::int64_t> replayAt);
+    std::string press(CommandButton& button, std::optional<std::int64_t> replayAt);
+    std::string type(TextBox& box, std::string text, std::optional<std::int64_t> replayAt);
+    std::string closeWindow(Form& form, std::optional<std::int64_t> replayAt);
 
     Scheduler m_scheduler;
     ScreenSize m_screen;
@@ -114,8 +139,6 @@ private:
     std::vector<std::unique_ptr<Form>> m_unloaded;
     int m_depth = 0;
     bool m_ended = false;
-    // Set while replay() lands an input: its recorded instant.
-    std::optional<std::int64_t> m_replayAt;
     bool m_ignoringPlayer = false;
 };
 

@@ -20,6 +20,8 @@ Dialog::Dialog(rt::Runtime& runtime) : Form(runtime, "Dialog", kFrame)
 
     OKButton.place(2160, 2280, 1215, 375);
     OKButton.Caption = "OK";
+    // A name typed and Enter start the game, as Enter on "OK" does.
+    OKButton.Default = true;
     OKButton.onClick = [this] { OKButton_Click(); };
 
     PlayerName.place(1200, 1200, 3615, 735);

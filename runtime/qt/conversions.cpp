@@ -4,9 +4,12 @@
 
 namespace rtqt {
 
-QRectF pixelRect(float left, float top, float width, float height)
+QRegion toQRegion(const rt::Region& region)
 {
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+    QRegion result;
+    for (const rt::Rect& rect : region)
+        result += toQRect(rect);
+    return result;
 }
 
 QColor toQColor(rt::Color color)

@@ -2,18 +2,31 @@
 
 #include "runtime/color.h"
 #include "runtime/controls.h"
+#include "runtime/geometry.h"
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 #include <QRectF>
+#include <QRegion>
+#include <QSize>
 
 namespace rtqt {
 
-// Twips per device-independent pixel (96 dpi).
-constexpr double kTwipsPerPixel = 15;
-
-inline double toPixels(float twips) { return twips / kTwipsPerPixel; }
-QRectF pixelRect(float left, float top, float width, float height);
+inline QRect toQRect(const rt::Rect& rect)
+{
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+inline QRectF toQRectF(const rt::RectF& rect)
+{
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+inline rt::Rect fromQRect(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+inline rt::Size fromQSize(const QSize& size) { return {size.width(), size.height()}; }
+QRegion toQRegion(const rt::Region& region);
 
 // Always through the runtime's table, so system colours look the same on every desktop.
 QColor toQColor(rt::Color color);

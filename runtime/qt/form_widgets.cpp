@@ -14,7 +14,7 @@ namespace rtqt {
 namespace {
 
 // A control's box on the window in pixels: its position is relative to its container.
-QRect geometryOnWindow(const rt::BoxControl& control, const Zoom& zoom)
+QRect geometryOnWindow(const rt::BoxControl& control, const rt::Zoom& zoom)
 {
     float left = control.Left;
     float top = control.Top;
@@ -22,10 +22,10 @@ QRect geometryOnWindow(const rt::BoxControl& control, const Zoom& zoom)
         left += box->Left;
         top += box->Top;
     }
-    return zoom.map(pixelRect(left, top, control.Width, control.Height)).toRect();
+    return toQRectF(zoom.map(rt::pixelRect(left, top, control.Width, control.Height))).toRect();
 }
 
-void setFontIfChanged(QWidget& widget, const rt::Font& font, const Zoom& zoom)
+void setFontIfChanged(QWidget& widget, const rt::Font& font, const rt::Zoom& zoom)
 {
     QFont wanted = toQFont(font);
     wanted.setPixelSize(qMax(1, qRound(wanted.pixelSize() * zoom.factor)));
@@ -33,7 +33,7 @@ void setFontIfChanged(QWidget& widget, const rt::Font& font, const Zoom& zoom)
         widget.setFont(wanted);
 }
 
-void syncButton(QPushButton& widget, const rt::CommandButton& button, const Zoom& zoom)
+void syncButton(QPushButton& widget, const rt::CommandButton& button, const rt::Zoom& zoom)
 {
     const QString caption = QString::fromStdString(button.Caption);
     if (widget.text() != caption)
@@ -43,7 +43,7 @@ void syncButton(QPushButton& widget, const rt::CommandButton& button, const Zoom
         widget.setEnabled(button.Enabled);
 }
 
-void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox, const Zoom& zoom)
+void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox, const rt::Zoom& zoom)
 {
     const QString text = QString::fromStdString(textBox.Text);
     if (widget.text() != text)
@@ -51,7 +51,7 @@ void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox, const Zoom& zoom
     setFontIfChanged(widget, textBox.Font, zoom);
 }
 
-void syncListBox(QListWidget& widget, const rt::ListBox& listBox, const Zoom& zoom)
+void syncListBox(QListWidget& widget, const rt::ListBox& listBox, const rt::Zoom& zoom)
 {
     while (widget.count() > listBox.ListCount())
         delete widget.takeItem(widget.count() - 1);
@@ -121,7 +121,7 @@ void FormWidgets::create(QWidget& window, rt::BoxControl& control)
     m_bindings.push_back({&control, widget});
 }
 
-void FormWidgets::sync(const Zoom& zoom)
+void FormWidgets::sync(const rt::Zoom& zoom)
 {
     m_zoom = zoom;
     if (!m_form)
@@ -165,28 +165,19 @@ void FormWidgets::detach()
         binding.control = nullptr;
 }
 
-QWidget* FormWidgets::firstFocusable() const
+QWidget* FormWidgets::widgetOf(const rt::Control* control) const
 {
-    if (!m_form || !m_form->Enabled)
-        return nullptr;
-    for (const Binding& binding : m_bindings) {
-        const rt::BoxControl& control = *binding.control;
-        if (!control.shownOnWindow())
-            continue;
-        if (control.kind() == rt::ControlKind::TextBox ||
-            (control.kind() == rt::ControlKind::CommandButton &&
-             static_cast<const rt::CommandButton&>(control).Enabled))
+    for (const Binding& binding : m_bindings)
+        if (control && binding.control == control)
             return binding.widget;
-    }
     return nullptr;
 }
 
-rt::CommandButton* FormWidgets::buttonOf(const QObject* widget) const
+rt::Control* FormWidgets::controlOf(const QObject* widget) const
 {
     for (const Binding& binding : m_bindings)
-        if (binding.widget == widget && binding.control &&
-            binding.control->kind() == rt::ControlKind::CommandButton)
-            return static_cast<rt::CommandButton*>(binding.control);
+        if (binding.widget == widget)
+            return binding.control;
     return nullptr;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/qt/zoom.h"
+#include "runtime/zoom.h"
 
 #include <vector>
 
@@ -9,15 +9,14 @@ class QWidget;
 
 namespace rt {
 class BoxControl;
-class CommandButton;
+class Control;
 class Form;
 } // namespace rt
 
 namespace rtqt {
 
-// The real Qt widgets of a window's buttons, text boxes and list boxes, created in layout order
-// (so the tab order is the layout order) and kept in step with their controls. A click or an
-// edit goes back to the game through the runtime.
+// The real Qt widgets of a window's buttons, text boxes and list boxes, kept in step with their
+// controls. A click or an edit goes back to the game through the runtime.
 class FormWidgets {
 public:
     FormWidgets(QWidget& window, rt::Form& form);
@@ -26,14 +25,14 @@ public:
 
     // Copies the controls' state into the widgets, placed and sized by `zoom`; text only where it
     // differs, so a caret and a selection survive.
-    void sync(const Zoom& zoom);
+    void sync(const rt::Zoom& zoom);
     // The form is being discarded: no widget may reach its controls any more.
     void detach();
 
-    // The first button or text box in layout order that is shown and enabled, or null.
-    QWidget* firstFocusable() const;
-    // The button a widget stands for, or null when it is not one of the buttons.
-    rt::CommandButton* buttonOf(const QObject* widget) const;
+    // The widget that shows `control`, or null.
+    QWidget* widgetOf(const rt::Control* control) const;
+    // The control a widget shows, or null.
+    rt::Control* controlOf(const QObject* widget) const;
     std::vector<QWidget*> widgets() const;
 
 private:
@@ -46,7 +45,7 @@ private:
 
     rt::Form* m_form;
     std::vector<Binding> m_bindings;
-    Zoom m_zoom;
+    rt::Zoom m_zoom;
 };
 
 } // namespace rtqt

@@ -1,6 +1,8 @@
 #include "runtime/qt/form_window.h"
 
 #include "runtime/form.h"
+#include "runtime/key_codes.h"
+#include "runtime/presenter.h"
 #include "runtime/qt/conversions.h"
 #include "runtime/qt/keys.h"
 #include "runtime/qt/painting.h"
@@ -8,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -28,11 +31,11 @@ Qt::WindowFlags flagsFor(rt::BorderStyle style)
 
 } // namespace
 
-FormWindow::FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock)
+FormWindow::FormWindow(rt::Form& form, Pictures& pictures, rt::AlarmClock& clock)
     : QWidget(nullptr, flagsFor(form.BorderStyle)), m_form(&form), m_pictures(&pictures),
       m_widgets(*this, form), m_clock(&clock), m_frameAlarm(clock.alarm([this] { frameDue(); })),
-      m_layout(qRound(toPixels(form.frame().clientWidth)),
-               qRound(toPixels(form.frame().clientHeight)))
+      m_layout(qRound(rt::toPixels(form.frame().clientWidth)),
+               qRound(rt::toPixels(form.frame().clientHeight)))
 {
     setObjectName(QString::fromStdString(form.name()));
     // A sizable window opens at the layout's size; made larger, its picture zooms to fit.
@@ -42,7 +45,7 @@ FormWindow::FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock)
         resize(m_layout);
     // The whole client area is painted every time: Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Keys are seen by whichever of the window's widgets receives them first.
+    // Keys and the focus are seen by whichever of the window's widgets receives them.
     installEventFilter(this);
     for (QWidget* widget : m_widgets.widgets())
         widget->installEventFilter(this);
@@ -51,12 +54,9 @@ FormWindow::FormWindow(rt::Form& form, Pictures& pictures, AlarmClock& clock)
 
 void FormWindow::formShown()
 {
-    const bool wasHidden = isHidden();
     present();
     show();
-    if (wasHidden)
-        if (QWidget* first = m_widgets.firstFocusable())
-            first->setFocus(Qt::ActiveWindowFocusReason);
+    showFocus();
     raise();
     activateWindow();
 }
@@ -94,6 +94,21 @@ int FormWindow::msToNextFrame() const
     return static_cast<int>(std::ceil(std::max(0.0, frameMs() - sinceMs)));
 }
 
+void FormWindow::focusMoved() { showFocus(); }
+
+// The focus is where the runtime has it.
+void FormWindow::showFocus()
+{
+    if (!m_form)
+        return;
+    if (QWidget* wanted = m_widgets.widgetOf(m_form->focused())) {
+        if (focusWidget() != wanted)
+            wanted->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* had = focusWidget()) {
+        had->clearFocus();
+    }
+}
+
 void FormWindow::formUnloaded()
 {
     m_form = nullptr;
@@ -111,11 +126,13 @@ void FormWindow::present()
         return;
     syncWindow();
     m_widgets.sync(m_zoom);
+    showFocus();
     // Only where something changed: the rest of the window already shows the form as it is.
-    const QRegion damaged = m_damage.collect(*m_form, QRect(QPoint(0, 0), m_layout));
-    m_form->clearDirty();
+    const rt::Region damaged =
+        m_damage.collect(*m_form, rt::Presenter::takeChanges(*m_form),
+                         rt::Rect{0, 0, m_layout.width(), m_layout.height()});
     if (!damaged.isEmpty())
-        update(m_zoom.map(damaged));
+        update(toQRegion(m_zoom.map(damaged)));
 }
 
 void FormWindow::syncWindow()
@@ -123,13 +140,8 @@ void FormWindow::syncWindow()
     const QString caption = QString::fromStdString(m_form->Caption);
     if (windowTitle() != caption)
         setWindowTitle(caption);
-    if (isEnabled() != m_form->Enabled) {
+    if (isEnabled() != m_form->Enabled)
         setEnabled(m_form->Enabled);
-        // Disabling took the focus away; give it back where a fresh window would have it.
-        if (isEnabled() && !focusWidget())
-            if (QWidget* first = m_widgets.firstFocusable())
-                first->setFocus(Qt::OtherFocusReason);
-    }
     placeOnScreen();
 }
 
@@ -139,8 +151,8 @@ void FormWindow::placeOnScreen()
     if (!m_form->placed())
         return;
     const rt::FormFrame& frame = m_form->frame();
-    const QPoint client(qRound(toPixels(m_form->Left + frame.designLeft)),
-                        qRound(toPixels(m_form->Top + frame.designTop)));
+    const QPoint client(qRound(rt::toPixels(m_form->Left + frame.designLeft)),
+                        qRound(rt::toPixels(m_form->Top + frame.designTop)));
     if (m_placedAt == client)
         return;
     m_placedAt = client;
@@ -160,21 +172,24 @@ void FormWindow::paintEvent(QPaintEvent* event)
     // (the backing store can wait for the display server first).
     m_lastPaintUs = m_clock->nowUs();
     QPainter painter(this);
-    const QRect picture = m_zoom.map(QRect(QPoint(0, 0), m_layout));
+    const QRect picture = toQRect(m_zoom.map(rt::Rect{0, 0, m_layout.width(), m_layout.height()}));
     for (const QRect& band : event->region() - picture)
         painter.fillRect(band, Qt::black);
     if (!m_form)
         return;
     painter.setClipRect(picture);
-    painter.translate(m_zoom.offset);
+    painter.translate(m_zoom.offset.x, m_zoom.offset.y);
     painter.scale(m_zoom.factor, m_zoom.factor);
-    paintForm(painter, *m_form, *m_pictures, m_zoom.unmap(event->region()));
+    QRegion exposed;
+    for (const QRect& rect : event->region())
+        exposed += toQRect(m_zoom.unmap(fromQRect(rect)));
+    paintForm(painter, *m_form, *m_pictures, exposed);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const Zoom fitted = Zoom::toFit(m_layout, size());
+    const rt::Zoom fitted = rt::Zoom::toFit(fromQSize(m_layout), fromQSize(size()));
     if (fitted == m_zoom)
         return;
     m_zoom = fitted;
@@ -186,17 +201,17 @@ void FormWindow::resizeEvent(QResizeEvent* event)
 // The form decides what closing its frame means: end the game, hide, or act as a button.
 void FormWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_form) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    rt::Form* form = m_form;
-    form->runtime().dispatch([form] { form->closeRequested(); });
+    event->setAccepted(!m_form);
+    if (m_form)
+        m_form->runtime().close(*m_form);
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The player's click into a widget moves the game's focus; Qt's own moves do not.
+    if (event->type() == QEvent::MouseButtonPress && m_form)
+        if (rt::Control* control = m_widgets.controlOf(watched))
+            m_form->runtime().focus(*control);
     if (event->type() != QEvent::KeyPress)
         return false;
     // A key goes first to the focused widget, or to the window when none has the focus, and
@@ -207,24 +222,15 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
     return keyPressed(watched, static_cast<const QKeyEvent&>(*event));
 }
 
+// The key goes to the runtime as the game's key code. The text box still edits its own text
+// (what it then holds reaches the game as typed text); every other key is the game's alone.
 bool FormWindow::keyPressed(QObject* receiver, const QKeyEvent& event)
 {
-    if (!m_form || !m_form->Enabled)
-        return false;
-    if (m_form->KeyPreview)
-        if (const int code = virtualKey(event.key(), event.modifiers()))
-            m_form->runtime().keyDown(*m_form, code, shiftMask(event.modifiers()));
-    // The key's handler may have unloaded the window.
-    if (!m_form)
-        return false;
-    // A plain window does not press its focused button on Enter; the game's windows do.
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    if (enter && !event.isAutoRepeat())
-        if (rt::CommandButton* button = m_widgets.buttonOf(receiver)) {
-            m_form->runtime().click(*button);
-            return true;
-        }
-    return false;
+    const int code = virtualKey(event.key(), event.modifiers());
+    if (m_form && code)
+        m_form->runtime().keyDown(*m_form, code, shiftMask(event.modifiers()),
+                                  event.isAutoRepeat());
+    return !qobject_cast<QLineEdit*>(receiver) || code == rt::kKeyTab || code == rt::kKeyEnter;
 }
 
 } // namespace rtqt

@@ -1,9 +1,9 @@
 #include "runtime/qt/painting.h"
 
 #include "runtime/controls.h"
+#include "runtime/damage.h"
 #include "runtime/form.h"
 #include "runtime/qt/conversions.h"
-#include "runtime/qt/damage.h"
 #include "runtime/qt/pictures.h"
 
 #include <QPainter>
@@ -25,8 +25,8 @@ namespace {
 // frame's rectangles would round differently in each.
 void drawLine(QPainter& painter, const rt::Line& line)
 {
-    const QPointF from(toPixels(line.X1), toPixels(line.Y1));
-    const QPointF to(toPixels(line.X2), toPixels(line.Y2));
+    const QPointF from(rt::toPixels(line.X1), rt::toPixels(line.Y1));
+    const QPointF to(rt::toPixels(line.X2), rt::toPixels(line.Y2));
     const QLineF along(from, to);
     if (along.length() == 0)
         return;
@@ -48,7 +48,7 @@ bool isSquare(rt::ShapeKind kind)
 // Squares and circles take the smaller side of the box, centred in it.
 QRectF shapeBounds(const rt::Shape& shape)
 {
-    const QRectF box = pixelRect(shape.Left, shape.Top, shape.Width, shape.Height);
+    const QRectF box = toQRectF(rt::pixelRect(shape.Left, shape.Top, shape.Width, shape.Height));
     if (!isSquare(shape.Kind))
         return box;
     const double side = std::min(box.width(), box.height());
@@ -210,7 +210,7 @@ void drawCaption(QPainter& painter, const rt::Label& label, const QRectF& box)
 
 void drawLabel(QPainter& painter, const rt::Label& label)
 {
-    const QRectF box = pixelRect(label.Left, label.Top, label.Width, label.Height);
+    const QRectF box = toQRectF(rt::pixelRect(label.Left, label.Top, label.Width, label.Height));
     if (label.BackStyle == rt::Back::Opaque)
         painter.fillRect(box, toQColor(label.BackColor));
     if (!label.Caption.value().empty())
@@ -238,7 +238,7 @@ void drawContents(QPainter& painter, const ExposedControls& controls,
 void drawPictureBox(QPainter& painter, const ExposedControls& controls, const rt::PictureBox& box,
                     Pictures& pictures, const QRect& area)
 {
-    const QRectF rect = pixelRect(box.Left, box.Top, box.Width, box.Height);
+    const QRectF rect = toQRectF(rt::pixelRect(box.Left, box.Top, box.Width, box.Height));
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.translate(rect.topLeft());
@@ -289,9 +289,10 @@ void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, cons
     painter.setRenderHint(QPainter::Antialiasing, false);
     ExposedControls controls;
     for (const rt::Control* control : form.controls())
-        if (const QRect extent = extentOf(*control); exposed.intersects(extent))
+        if (const QRect extent = toQRect(rt::extentOf(*control)); exposed.intersects(extent))
             controls.push_back({control, extent});
-    const QRectF client = pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight);
+    const QRectF client =
+        toQRectF(rt::pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight));
     // A rectangle at a time, each its own clip: under a clip of many rectangles Qt's raster
     // engine looks each scan line of a shot or bomb up from the clip's first line, and a frame
     // of a few small changes on a large window cost far more than its pixels.

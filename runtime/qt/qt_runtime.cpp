@@ -1,11 +1,12 @@
 #include "runtime/qt/qt_runtime.h"
 
-#include "runtime/qt/conversions.h"
+#include "runtime/geometry.h"
 #include "runtime/qt/form_window.h"
 #include "runtime/qt/pictures.h"
 #include "runtime/qt/qt_file_store.h"
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/runtime.h"
+#include "runtime/ticker.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -28,7 +29,7 @@ void preparePlatform()
 
 struct QtRuntime::Impl final : rt::Presenter {
     // On `handed`, or on the wall clock when it is null.
-    Impl(rt::Runtime& runtime, AlarmClock* handed);
+    Impl(rt::Runtime& runtime, rt::AlarmClock* handed);
     ~Impl() override;
 
     void formLoaded(rt::Form& form) override;
@@ -36,29 +37,30 @@ struct QtRuntime::Impl final : rt::Presenter {
     void formHidden(rt::Form& form) override;
     void formUnloaded(rt::Form& form) override;
     void formChanged(rt::Form& form) override;
+    void focusMoved(rt::Form& form) override;
     void endRequested() override;
 
     FormWindow* find(const rt::Form& form) const;
 
     rt::Runtime& runtime;
     std::optional<RealtimeClock> wallClock;
-    AlarmClock& clock;
-    Ticker ticker;
+    rt::AlarmClock& clock;
+    rt::Ticker ticker;
     Pictures pictures;
     std::map<const rt::Form*, std::unique_ptr<FormWindow>> windows;
     // Windows of unloaded forms, waiting for the event loop to delete them.
     std::vector<QPointer<FormWindow>> retired;
 };
 
-QtRuntime::Impl::Impl(rt::Runtime& runtime, AlarmClock* handed)
+QtRuntime::Impl::Impl(rt::Runtime& runtime, rt::AlarmClock* handed)
     : runtime(runtime),
       wallClock(handed ? std::nullopt : std::optional<RealtimeClock>(runtime.scheduler().now())),
       clock(handed ? *handed : *wallClock), ticker(runtime.scheduler(), clock)
 {
     runtime.setFiles(std::make_unique<QtFileStore>());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        runtime.screen().Width = static_cast<float>(screen->size().width() * kTwipsPerPixel);
-        runtime.screen().Height = static_cast<float>(screen->size().height() * kTwipsPerPixel);
+        runtime.screen().Width = static_cast<float>(screen->size().width() * rt::kTwipsPerPixel);
+        runtime.screen().Height = static_cast<float>(screen->size().height() * rt::kTwipsPerPixel);
     }
     runtime.scheduler().useClock(clock);
     runtime.setPresenter(this);
@@ -109,6 +111,12 @@ void QtRuntime::Impl::formChanged(rt::Form& form)
         window->formChanged();
 }
 
+void QtRuntime::Impl::focusMoved(rt::Form& form)
+{
+    if (FormWindow* window = find(form))
+        window->focusMoved();
+}
+
 void QtRuntime::Impl::formUnloaded(rt::Form& form)
 {
     const auto it = windows.find(&form);
@@ -130,7 +138,7 @@ void QtRuntime::Impl::endRequested()
 
 QtRuntime::QtRuntime(rt::Runtime& runtime) : m_impl(std::make_unique<Impl>(runtime, nullptr)) {}
 
-QtRuntime::QtRuntime(rt::Runtime& runtime, AlarmClock& clock)
+QtRuntime::QtRuntime(rt::Runtime& runtime, rt::AlarmClock& clock)
     : m_impl(std::make_unique<Impl>(runtime, &clock))
 {
 }

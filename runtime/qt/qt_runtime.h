@@ -5,13 +5,12 @@
 class QWidget;
 
 namespace rt {
+class AlarmClock;
 class Form;
 class Runtime;
 } // namespace rt
 
 namespace rtqt {
-
-class AlarmClock;
 
 // Settles how the game talks to the display; call before the QApplication is made. The game
 // repaints small parts of its windows about 60 times a second, and on X11 sending those pieces
@@ -19,15 +18,16 @@ class AlarmClock;
 void preparePlatform();
 
 // Runs the game's windows on Qt: a top-level window per loaded form, painted from its controls;
-// real buttons, text box and list boxes kept in step; keys mapped to virtual-key codes; the
-// real-time clock driving the scheduler; the high-score file in the working directory.
+// real buttons, text box and list boxes kept in step; keys mapped to virtual-key codes and
+// handed to the runtime with clicks, typing, focus and closes; the real-time clock driving the
+// scheduler.
 // Create it after the QApplication and before the first window is shown.
 class QtRuntime {
 public:
     // Runs on the wall clock.
     explicit QtRuntime(rt::Runtime& runtime);
     // Runs on `clock`, which outlives this and reads no earlier than the runtime's time.
-    QtRuntime(rt::Runtime& runtime, AlarmClock& clock);
+    QtRuntime(rt::Runtime& runtime, rt::AlarmClock& clock);
     QtRuntime(const QtRuntime&) = delete;
     QtRuntime& operator=(const QtRuntime&) = delete;
     ~QtRuntime();

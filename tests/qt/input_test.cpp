@@ -87,10 +87,11 @@ TEST_F(Keys, AutoRepeatedPressesEachReachKeyDown)
 TEST_F(Keys, KeyIgnoredByFocusedButtonReachesKeyDownOnce)
 {
     Previewing& form = show<Previewing>();
-    child<QPushButton>(form, "Go")->setFocus();
+    runtime.focus(form.Go);
     QTest::keyClick(window(form).windowHandle(), Qt::Key_X);
     QTest::keyClick(window(form).windowHandle(), Qt::Key_Space);
     EXPECT_THAT(form.keys, ElementsAre(Key{88, 0}, Key{32, 0}));
+    EXPECT_THAT(form.log, ElementsAre("key 88", "key 32", "Go")) << "Space presses the button";
 }
 
 // Keys of a disabled window are dropped, key preview or not.
@@ -125,7 +126,7 @@ TEST_F(Keys, TypingReachesTheTextBoxWithOrWithoutKeyPreview)
 TEST_F(Keys, EnterPressesFocusedButtonOnceAfterKeyDown)
 {
     Previewing& form = show<Previewing>();
-    child<QPushButton>(form, "Go")->setFocus();
+    runtime.focus(form.Go);
     press(form, Qt::Key_Return);
     press(form, Qt::Key_Return, Qt::NoModifier, true);
     EXPECT_THAT(form.log, ElementsAre("key 13", "Go", "key 13"));
@@ -135,13 +136,26 @@ TEST_F(Keys, EnterPressesFocusedButtonOnceAfterKeyDown)
 TEST_F(Keys, KeyHandlerUnloadingItsWindowEndsTheKeyThere)
 {
     Previewing& form = show<Previewing>();
-    child<QPushButton>(form, "Go")->setFocus();
+    runtime.focus(form.Go);
     form.unloadOnKey = true;
     QPointer<QWidget> shown = &window(form);
     press(form, Qt::Key_Return);
     EXPECT_FALSE(runtime.isLoaded<Previewing>());
     advance();
     EXPECT_TRUE(shown.isNull());
+}
+
+// The game's focus is shown on the widgets, and a click into the text box moves it there.
+TEST_F(Keys, FocusFollowsTheGameAndTheMouse)
+{
+    Panel& panel = show<Panel>();
+    runtime.focus(panel.Go);
+    EXPECT_EQ(window(panel).focusWidget(), child<QPushButton>(panel, "Go"));
+    QTest::mouseClick(child<QLineEdit>(panel, "Name"), Qt::LeftButton);
+    EXPECT_EQ(panel.focused(), &panel.Name);
+    press(panel, Qt::Key_Tab);
+    EXPECT_EQ(panel.focused(), &panel.Go);
+    EXPECT_EQ(window(panel).focusWidget(), child<QPushButton>(panel, "Go"));
 }
 
 // The title of a window changes with its caption; the widgets follow their controls.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/qt/alarm_clock.h"
+#include "runtime/alarm_clock.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -19,10 +19,10 @@
 // they fall due (those due together in the order they were started), and after each ring the
 // event loop delivers what it posted, so a paint happens at the instant of the frame that asked
 // for it.
-class ManualClock final : public rtqt::AlarmClock {
+class ManualClock final : public rt::AlarmClock {
 public:
     std::int64_t nowUs() const override { return m_nowUs; }
-    std::unique_ptr<rtqt::Alarm> alarm(std::function<void()> ring) override
+    std::unique_ptr<rt::Alarm> alarm(std::function<void()> ring) override
     {
         return std::make_unique<ManualAlarm>(*this, std::move(ring));
     }
@@ -56,7 +56,7 @@ public:
 private:
     static constexpr int kMostRingsAtOneInstant = 1000;
 
-    class ManualAlarm final : public rtqt::Alarm {
+    class ManualAlarm final : public rt::Alarm {
     public:
         ManualAlarm(ManualClock& clock, std::function<void()> ring)
             : m_clock(&clock), m_ring(std::move(ring))

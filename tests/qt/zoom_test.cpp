@@ -3,7 +3,6 @@
 
 #include "runtime/controls.h"
 #include "runtime/form.h"
-#include "runtime/qt/zoom.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"
@@ -12,35 +11,6 @@
 #include <QPushButton>
 
 namespace {
-
-// The wave stage's layout, 663 x 488 pixels.
-constexpr QSize kStage(663, 488);
-
-struct FitCase {
-    QSize client;
-    double factor;
-    QPoint offset;
-};
-
-class ZoomToFit : public ::testing::TestWithParam<FitCase> {};
-
-// The largest whole factor that fits, centred; below the layout's size, the fraction that fits.
-TEST_P(ZoomToFit, PicksTheFactorAndCentresThePicture)
-{
-    const rtqt::Zoom zoom = rtqt::Zoom::toFit(kStage, GetParam().client);
-    EXPECT_DOUBLE_EQ(zoom.factor, GetParam().factor);
-    EXPECT_EQ(zoom.offset, GetParam().offset);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ClientSizes, ZoomToFit,
-    ::testing::Values(FitCase{kStage, 1, {0, 0}},                 // as laid out
-                      FitCase{{1326, 976}, 2, {0, 0}},            // exactly twice
-                      FitCase{{1325, 976}, 1, {331, 244}},        // a pixel short of it
-                      FitCase{{1366, 768}, 1, {351, 140}},        // a laptop, maximised
-                      FitCase{{3840, 2160}, 4, {594, 104}},       // 4K, maximised
-                      FitCase{{2652, 3000}, 4, {0, 524}},         // tall: bands above, below
-                      FitCase{{331, 244}, 331.0 / 663, {0, 0}})); // smaller: shrinks
 
 // A small form whose dot moves: 100 x 100 pixels, the dot at (10, 10), 10 across.
 class Marker : public rt::Form {

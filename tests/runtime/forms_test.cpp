@@ -19,6 +19,7 @@ class Stage : public rt::Form {
 public:
     explicit Stage(rt::Runtime& runtime) : rt::Form(runtime, "Stage", kFrame)
     {
+        KeyPreview = true;
         Score.Caption = "0";
         tmrMarch.setUp({.Interval = 100, .Enabled = true, .handler = [this] {
                             journal.push_back("Stage.tick");
@@ -91,6 +92,13 @@ class FormTest : public ::testing::Test {
 protected:
     void SetUp() override { journal.clear(); }
 
+    // A window on screen, as a window must be to take the player's input.
+    template <class F> F& shown()
+    {
+        runtime.dispatch([this] { runtime.form<F>().Show(); });
+        return runtime.form<F>();
+    }
+
     rt::Runtime runtime;
 };
 
@@ -110,7 +118,7 @@ TEST_F(FormLoading, FirstReferenceLoadsOnce)
 // returns.
 TEST_F(FormLoading, ReferenceFromAHandlerLoadsHidden)
 {
-    Title& title = runtime.form<Title>();
+    Title& title = shown<Title>();
     runtime.click(title.Start);
     const std::vector<std::string> expected = {"Title.load", "Title.start", "Stage.load",
                                                "Stage hidden"};
@@ -141,7 +149,7 @@ TEST_F(FormUnloading, NextReferenceBuildsAFreshWindow)
 // A handler that unloads its own window runs to its end on a live window; its timer stays off.
 TEST_F(FormUnloading, HandlerOutlivesTheUnloadOfItsOwnWindow)
 {
-    runtime.click(runtime.form<Stage>().Quit);
+    runtime.click(shown<Stage>().Quit);
     EXPECT_FALSE(runtime.isLoaded<Stage>());
     EXPECT_FALSE(runtime.scheduler().nextDue());
     const std::vector<std::string> expected = {"Stage.load", "Stage.quit 0 stopped",
@@ -164,7 +172,7 @@ TEST_F(FormUnloading, TickOutlivesTheUnloadOfItsOwnWindow)
 // A Show whose Form_Load unloads the caller hands back to the caller's handler, which finishes.
 TEST_F(FormUnloading, NestedShowMayUnloadTheCaller)
 {
-    Title& title = runtime.form<Title>();
+    Title& title = shown<Title>();
     title.Start.onClick = [&title] {
         title.runtime().form<Takeover>().Show();
         title.Hint.Caption = "still here";
@@ -242,22 +250,30 @@ TEST_F(PlayerInput, HiddenWindowGetsNoKeys)
     EXPECT_EQ(journal, (std::vector<std::string>{"Stage.load", "Stage.key 38"}));
 }
 
-// A click reaches a button only when both the button and its window are enabled.
-TEST_F(PlayerInput, ClickNeedsAnEnabledButtonOnAnEnabledWindow)
+// A click reaches a button only when the button is shown and enabled on a window that is.
+TEST_F(PlayerInput, ClickNeedsAShownEnabledButtonOnAShownEnabledWindow)
 {
     const struct {
+        bool formShown;
         bool formEnabled;
+        bool buttonShown;
         bool buttonEnabled;
         bool clicked;
-    } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    } cases[] = {{true, true, true, true, true},
+                 {true, true, true, false, false},
+                 {true, true, false, true, false},
+                 {true, false, true, true, false},
+                 {false, true, true, true, false}};
     Title& title = runtime.form<Title>();
     for (const auto& c : cases) {
+        runtime.dispatch([&] { c.formShown ? title.Show() : title.Hide(); });
         title.Enabled = c.formEnabled;
+        title.Start.Visible = c.buttonShown;
         title.Start.Enabled = c.buttonEnabled;
         journal.clear();
         runtime.click(title.Start);
-        EXPECT_EQ(!journal.empty(), c.clicked)
-            << "form " << c.formEnabled << ", button " << c.buttonEnabled;
+        EXPECT_EQ(!journal.empty(), c.clicked) << "form " << c.formShown << c.formEnabled
+                                               << ", button " << c.buttonShown << c.buttonEnabled;
     }
 }
 

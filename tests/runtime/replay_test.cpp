@@ -15,6 +15,7 @@ class Arena : public rt::Form {
 public:
     explicit Arena(rt::Runtime& runtime) : rt::Form(runtime, "Arena", {4800, 3600, 120, 400})
     {
+        KeyPreview = true;
         Ticks.Caption = "0";
         tmrStep.setUp({.Interval = 100, .Enabled = true, .handler = [this] {
                            rt::setCounter(Ticks, rt::counter(Ticks) + 1);
@@ -59,7 +60,7 @@ TEST(Replay, RecordedInputReplaysTheSameGame)
         runtime.typeText(arena.Name, "Ann");
         runtime.click(arena.Go);
         runtime.scheduler().advance(120);
-        runtime.keyDown(arena, 32, 1);
+        runtime.keyDown(arena, 65, 1);
         firstSeen = arena.seen;
     }
     ASSERT_EQ(recorded.size(), 4u);
@@ -108,6 +109,16 @@ TEST(Replay, TickDueBeforeAKeyRunsFirst)
     EXPECT_EQ(arena.seen, std::vector<std::string>{"37@1/100400"});
     runtime.scheduler().useVirtualClock();
 }
+
+// A window that is loaded but never shown, with a button.
+class Hidden : public rt::Form {
+public:
+    explicit Hidden(rt::Runtime& runtime) : rt::Form(runtime, "Hidden", {4800, 3600, 120, 400})
+    {
+        Go.onClick = [] {};
+    }
+    rt::CommandButton Go{*this, "Go"};
+};
 
 // A window that counts the keys it gets.
 class Later : public rt::Form {
@@ -174,8 +185,8 @@ TEST(ReplayText, TextsRoundTripThroughALine)
                                    .text = text};
         const std::string file = std::string(rt::kReplayHeader) + "\n" + rt::replayLine(event);
         const auto parsed = rt::parseReplay(file);
-        ASSERT_TRUE(std::holds_alternative<std::vector<rt::InputEvent>>(parsed)) << text;
-        const auto& events = std::get<std::vector<rt::InputEvent>>(parsed);
+        ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << text;
+        const auto& events = std::get<rt::Recording>(parsed).events;
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].text, text);
     }
@@ -220,17 +231,55 @@ INSTANTIATE_TEST_SUITE_P(
                    "\\xHH"},
         DamageCase{"window name", "zelvatron replay 1\n10 key Form-1 39 0\n", 2, "window"}));
 
-// Playing stops at an event whose window is not loaded, naming it.
-TEST(Replay, EventForAWindowNotThereStopsThePlay)
+// Playing stops at the first event its window refuses, and the error names that event's line
+// and why: a window not open, a hidden window's button, a disabled window, a close while hidden.
+TEST(Replay, RefusedEventStopsThePlayAtItsLine)
 {
-    rt::Runtime runtime;
-    runtime.form<Arena>();
-    const std::vector<rt::InputEvent> events = {
-        {.kind = rt::InputEvent::Kind::Key, .atUs = 1000, .form = "Arena", .keyCode = 39},
-        {.kind = rt::InputEvent::Kind::Key, .atUs = 2000, .form = "Boss", .keyCode = 39},
+    struct Case {
+        const char* line;
+        const char* why;
     };
-    EXPECT_EQ(rt::playOnVirtualClock(runtime, events), 1);
-    EXPECT_EQ(runtime.form<Arena>().seen.size(), 1u);
+    for (const Case& c : {Case{"3000 key Boss 39 0", "Boss is not open"},
+                          Case{"3000 click Hidden Go", "Hidden is hidden"},
+                          Case{"3000 close Hidden", "Hidden is hidden"},
+                          Case{"3000 text Arena Nobody x", "Arena has no text box Nobody"}}) {
+        rt::Runtime runtime;
+        runtime.form<Arena>();
+        runtime.form<Hidden>();
+        const std::string text = std::string(rt::kReplayHeader) + "\n1000 key Arena 39 0\n\n" +
+                                 c.line + "\n4000 key Arena 37 0\n";
+        const auto parsed = rt::parseReplay(text);
+        ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << c.line;
+        const auto stopped = rt::playOnVirtualClock(runtime, std::get<rt::Recording>(parsed));
+        ASSERT_TRUE(stopped.has_value()) << c.line;
+        EXPECT_EQ(stopped->line, 4) << c.line;
+        EXPECT_NE(stopped->message.find(c.why), std::string::npos) << stopped->message;
+        EXPECT_EQ(runtime.form<Arena>().seen.size(), 1u) << "nothing after it lands";
+    }
+}
+
+// A recorded close lands like a key, between ticks; while a recording plays, the player's own
+// close is refused as their keys are.
+TEST(Replay, ClosesAreRecordedAndTheirReplayCloses)
+{
+    std::vector<rt::InputEvent> recorded;
+    {
+        rt::Runtime runtime;
+        runtime.onInput = [&](const rt::InputEvent& e) { recorded.push_back(e); };
+        runtime.scheduler().advance(150);
+        runtime.close(runtime.form<Arena>());
+        ASSERT_TRUE(runtime.ended()) << "a window closed with its frame ends the game";
+    }
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(rt::replayLine(recorded[0]), "150000 close Arena");
+
+    rt::Runtime replayed;
+    Arena& arena = replayed.form<Arena>();
+    replayed.ignorePlayerInput();
+    replayed.close(arena);
+    EXPECT_FALSE(replayed.ended()) << "the player's close while a recording plays";
+    EXPECT_EQ(rt::playOnVirtualClock(replayed, recorded), -1);
+    EXPECT_TRUE(replayed.ended());
 }
 
 } // namespace

@@ -66,15 +66,27 @@ TEST_F(TitleFlow, LastTypedNameStaysForTheNextGame)
     EXPECT_EQ(Dialog().PlayerName.Text, "Grace");
 }
 
-// Closing the dialog with its frame only hides it; closing the title ends the program.
+// Closing the dialog with its frame only hides it; closing the table leaves it as "Exit Scores"
+// does; closing the title ends the program.
 TEST_F(TitleFlow, ClosingWindowsWithTheirFrame)
 {
     startUp();
     click(Form2().Start);
-    handle([this] { Dialog().closeRequested(); });
+    runtime.close(Dialog());
     EXPECT_TRUE(loaded<title::Dialog>());
     EXPECT_FALSE(Dialog().visible());
-    handle([this] { Form2().closeRequested(); });
+    click(Form2().cmdScores);
+    runtime.close(Highscores());
+    EXPECT_FALSE(loaded<scores::Highscores>());
+    EXPECT_TRUE(Form2().visible());
+    runtime.close(Form2());
+    EXPECT_TRUE(runtime.ended());
+}
+
+// A stage closed with its frame ends the program, like the title.
+TEST_F(TitleFlow, ClosingAStageEndsTheProgram)
+{
+    runtime.close(startGame());
     EXPECT_TRUE(runtime.ended());
 }
 

@@ -46,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentsCase{{"--version"}, std::nullopt, 0, " 0."},
                       ArgumentsCase{{"--data-home", "--help"}, std::nullopt, 0, "--help"},
                       ArgumentsCase{{"--help"}, std::nullopt, 0, "--replay <FILE>"},
-                      ArgumentsCase{{"--record"}, std::nullopt, 2, "Missing value after '--record'"},
+                      ArgumentsCase{{"--help"}, std::nullopt, 0, "Usage: zelvatron [options]"},
+                      ArgumentsCase{
+                          {"--record"}, std::nullopt, 2, "Missing value after '--record'"},
                       ArgumentsCase{{"--record", "game.txt"}, false, 0, ""},
                       ArgumentsCase{{"--jump"}, std::nullopt, 2, "Unknown option 'jump'"},
                       ArgumentsCase{{"highscores"}, std::nullopt, 2, "'highscores'"}));
@@ -55,9 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CommandLineFiles, RecordAndReplayTakeTheirFile)
 {
     app::CommandLine commandLine;
-    const auto options = commandLine.parse({QStringLiteral("zelvatron"), QStringLiteral("--record"),
-                                            QStringLiteral("my game.txt"),
-                                            QStringLiteral("--replay=old game.txt")});
+    const auto options =
+        commandLine.parse({QStringLiteral("zelvatron"), QStringLiteral("--record"),
+                           QStringLiteral("my game.txt"), QStringLiteral("--replay=old game.txt")});
     ASSERT_TRUE(options);
     EXPECT_EQ(options->recordFile, QStringLiteral("my game.txt"));
     EXPECT_EQ(options->replayFile, QStringLiteral("old game.txt"));

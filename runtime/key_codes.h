@@ -1,0 +1,20 @@
+#pragma once
+
+namespace rt {
+
+// The game's key codes are Windows virtual-key codes; these are the keys the runtime itself
+// acts on. Each front end maps its own keys to them.
+inline constexpr int kKeyTab = 9;
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDown = 40;
+
+// Bits of a key's shift mask.
+inline constexpr int kShiftKey = 1;
+inline constexpr int kCtrlKey = 2;
+inline constexpr int kAltKey = 4;
+
+} // namespace rt
