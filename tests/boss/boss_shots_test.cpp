@@ -33,7 +33,7 @@ struct EdgeCase {
 class BossShotEdges : public BossShots, public ::testing::WithParamInterface<EdgeCase> {};
 
 // A shot hits only with its top-left corner strictly inside a part: on an edge it flies on. A hit
-// takes the part, pays 200 and parks the shot at its slot's place in the strip, i x 135.
+// takes the part, pays 200 and parks the shot at its slot's place in the strip: slot 7 at 945.
 TEST_P(BossShotEdges, HitsOnlyStrictlyInside)
 {
     const EdgeCase& c = GetParam();
@@ -47,11 +47,12 @@ TEST_P(BossShotEdges, HitsOnlyStrictlyInside)
     EXPECT_FALSE(b.BossPart(c.part).Visible);
     EXPECT_EQ(standing(), 72);
     EXPECT_EQ(b.Lasers(7).Top, 6840);
-    EXPECT_EQ(b.Lasers(7).Left, 7 * 135);
+    EXPECT_EQ(b.Lasers(7).Left, 945);
     EXPECT_EQ(b.Score.Caption, "200");
 }
 
-// Parts 22, 24 and 70 have these edges free of neighbours.
+// Parts 22, 24 and 70 have these edges free of neighbours; so have the parts that are not 615
+// square: 55 (735 wide, to 1455), 64 (255 wide, to 1575) and 69 (375 high, to 4575).
 INSTANTIATE_TEST_SUITE_P(Boss, BossShotEdges,
                          ::testing::Values(EdgeCase{"OnLeftEdge", 2160, 1500, -1},
                                            EdgeCase{"InsideLeft", 2161, 1500, 24},
@@ -60,7 +61,13 @@ INSTANTIATE_TEST_SUITE_P(Boss, BossShotEdges,
                                            EdgeCase{"OnRightEdge", 1935, 4500, -1},
                                            EdgeCase{"InsideRight", 1934, 4500, 70},
                                            EdgeCase{"OnBottomEdge", 1700, 4815, -1},
-                                           EdgeCase{"InsideBottom", 1700, 4814, 70}),
+                                           EdgeCase{"InsideBottom", 1700, 4814, 70},
+                                           EdgeCase{"OnRightEdgeOfAWidePart", 1455, 3400, -1},
+                                           EdgeCase{"InsideRightOfAWidePart", 1454, 3400, 55},
+                                           EdgeCase{"OnRightEdgeOfANarrowPart", 1575, 3900, -1},
+                                           EdgeCase{"InsideRightOfANarrowPart", 1574, 3900, 64},
+                                           EdgeCase{"OnBottomEdgeOfAShortPart", 1000, 4575, -1},
+                                           EdgeCase{"InsideBottomOfAShortPart", 1000, 4574, 69}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Parts 0 and 1 overlap from 1560 to 1575: a shot there takes part 0 only and is parked.
@@ -70,7 +77,7 @@ TEST_F(BossShots, OverlapTakesTheLowerIndexOnly)
     EXPECT_FALSE(b.BossPart(0).Visible);
     EXPECT_TRUE(b.BossPart(1).Visible);
     EXPECT_EQ(b.Score.Caption, "200");
-    EXPECT_EQ(b.Lasers(3).Left, 3 * 135);
+    EXPECT_EQ(b.Lasers(3).Left, 405);
 }
 
 // The core sets off the blast: rings shown, no score, and the shot flies on through its place.
