@@ -135,15 +135,17 @@ TEST_P(HandOverDirection, EnemyZeroChoosesTheMarch)
 INSTANTIATE_TEST_SUITE_P(Game, HandOverDirection,
                          ::testing::Values(DirectionCase{5000, true}, DirectionCase{4999, false}));
 
-// The formation is back in its grid with every enemy still dead; the march brings them back.
+// The formation is back in the grid a fresh stage opens with, every enemy still dead; the march
+// brings them back.
 TEST_F(BossHandOver, RebuildsTheGridWithEveryEnemyDead)
 {
     boss::Boss& b = openBossStage();
     clearBoss(b);
-    const float rowTop[] = {100, 1000, 2000, 3000};
+    rt::Runtime elsewhere;
+    const wave::Form1& fresh = elsewhere.form<wave::Form1>();
     for (int e = 0; e < 28; ++e) {
-        EXPECT_EQ(f.Enemy(e).Left, 120 + 1200 * (e % 7)) << e;
-        EXPECT_EQ(f.Enemy(e).Top, rowTop[e / 7]) << e;
+        EXPECT_EQ(f.Enemy(e).Left, fresh.Enemy(e).Left) << e;
+        EXPECT_EQ(f.Enemy(e).Top, fresh.Enemy(e).Top) << e;
         EXPECT_FALSE(f.Enemy(e).Visible) << e;
     }
     EXPECT_EQ(f.Ghosts.Caption, "28");

@@ -54,8 +54,9 @@ TEST_P(EveryStage, FireCyclesTheTenSlotsAcrossTheShip)
     EXPECT_EQ(ship->current.Caption, "1");
 }
 
-// A shot that has climbed above the top line is parked in the strip at its slot times its width,
-// not where the layout first stood it, and `current` past the last slot starts over.
+// A shot that has climbed above the top line is parked in the strip at its slot times its width
+// (945 for slot 7), not where the layout first stood it, and `current` past the last slot starts
+// over.
 TEST_P(EveryStage, ShotOffTheFieldParksInItsSlotsPlace)
 {
     holdShots();
@@ -69,8 +70,16 @@ TEST_P(EveryStage, ShotOffTheFieldParksInItsSlotsPlace)
     shot.Top = stage::kTopLine - 0.5f;
     stage::parkIfOffField(*ship, 7);
     EXPECT_EQ(shot.Top, stage::kStripTop);
-    EXPECT_EQ(shot.Left, 7 * 135);
+    EXPECT_EQ(shot.Left, 945);
     EXPECT_EQ(ship->current.Caption, "0");
+}
+
+// Shots standing in the strip, under the floor line, are not in flight: time passes and they stay.
+TEST_P(EveryStage, ShotsInTheStripStayUntilFired)
+{
+    advance(1000);
+    for (int s = 0; s <= stage::kLastSlot; ++s)
+        EXPECT_EQ(ship->Lasers(s).Top, 6840) << "slot " << s;
 }
 
 // The arrows test their bound before the step, so a step may carry the ship past it.

@@ -20,8 +20,10 @@ TEST_F(FreshStage, LoadsWithTheLayoutAndTheRightMarchRunning)
     EXPECT_EQ(f.Enemy(27).Top, 3000);
     EXPECT_EQ(f.Player.Left, 4440);
     EXPECT_EQ(f.Player.Top, 5880);
+    // The shots stand overlapping in the strip, from 4680 to 5760.
+    EXPECT_EQ(f.Lasers(0).Left, 4680);
+    EXPECT_EQ(f.Lasers(9).Left, 5760);
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(f.Lasers(i).Left, 4680 + 120 * i);
         EXPECT_EQ(f.Lasers(i).Top, 6840);
         EXPECT_TRUE(f.Lasers(i).Visible);
     }
@@ -40,16 +42,16 @@ TEST_F(FreshStage, LoadsWithTheLayoutAndTheRightMarchRunning)
     EXPECT_FALSE(f.tmrBomb.Enabled);
 }
 
-// The load centres the outer window (client plus the nominal frame) in fractional twips; a
-// screen smaller than the window gives negative coordinates that are kept.
+// The load centres the outer window (the client's 9945 x 7320 plus the nominal frame) in
+// fractional twips; a screen smaller than the window gives negative coordinates that are kept.
 TEST_F(FreshStage, LoadCentresTheWindowEvenOffTheScreen)
 {
     runtime.screen() = {15360, 11520};
     wave::Form1& f = Form1();
-    EXPECT_EQ(f.Width, 9945 + 120);
-    EXPECT_EQ(f.Height, 7320 + 450 + 60);
-    EXPECT_EQ(f.Left, (15360 - 10065) / 2.0f);
-    EXPECT_EQ(f.Top, (11520 - 7830) / 2.0f);
+    EXPECT_EQ(f.Width, 10065);
+    EXPECT_EQ(f.Height, 7830);
+    EXPECT_EQ(f.Left, 2647.5f);
+    EXPECT_EQ(f.Top, 1845);
     Unload(f);
 
     runtime.screen() = {9000, 6001};
