@@ -122,7 +122,8 @@ TEST_F(HomingMissile, LeavesOnlyOncePastTheFloorLine)
     EXPECT_EQ(shields(), "100");
 }
 
-// The missile leaves from block 56, even shot away, while any part of its launcher stands.
+// The missile leaves from the middle of block 56's top edge, (2782.5, 3120), even with the block
+// shot away, while any part of its launcher stands.
 TEST_F(HomingMissile, LaunchesFromTheLaunchPointWhileAnyLauncherPartStands)
 {
     b.Player.Left = kShipUnderLeftSight;
@@ -132,7 +133,7 @@ TEST_F(HomingMissile, LaunchesFromTheLaunchPointWhileAnyLauncherPartStands)
     advanceUs(kHomingTickUs);
     EXPECT_TRUE(inFlight());
     EXPECT_FALSE(b.tmrHoming.Enabled);
-    EXPECT_EQ(b.Missile(0).Left, 2475 + 615 / 2.0f);
+    EXPECT_EQ(b.Missile(0).Left, 2782.5f);
     EXPECT_EQ(b.Missile(0).Top, 3120);
 }
 
@@ -171,7 +172,7 @@ TEST_F(HomingMissile, SpentSideHidesItsSightAndNeverFires)
     b.Player.Left = 5200;
     advanceUs(kHomingTickUs);
     EXPECT_TRUE(inFlight());
-    EXPECT_EQ(b.Missile(0).Left, 5475 + 615 / 2.0f);
+    EXPECT_EQ(b.Missile(0).Left, 5782.5f);
 }
 
 // Each missile flies 46 steps onto a ship that stays put; the next leaves on the first

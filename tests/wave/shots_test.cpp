@@ -35,7 +35,7 @@ TEST_F(PlayerShots, ShotFromTheShipIsSpentOnItsHundredAndSixteenthTick)
     for (int tick = 2; tick <= 115; ++tick)
         fireTick();
     EXPECT_EQ(f.Lasers(2).Top, 130);
-    EXPECT_EQ(f.Lasers(2).Left, 200 + 560 - 135);
+    EXPECT_EQ(f.Lasers(2).Left, 625); // from the ship's right edge
     fireTick();
     EXPECT_EQ(f.Lasers(2).Top, 6840);
     EXPECT_EQ(f.Lasers(2).Left, 270);
@@ -72,9 +72,9 @@ TEST_F(PlayerShots, KillHidesLiftsParksScoresAndCounts)
     putShot(4, 1500, 1300); // inside Enemy(8) at (1320, 1000) after the climb
     fireTick();
     EXPECT_FALSE(f.Enemy(8).Visible);
-    EXPECT_EQ(f.Enemy(8).Top, 1000 - 3600);
+    EXPECT_EQ(f.Enemy(8).Top, -2600);
     EXPECT_EQ(f.Lasers(4).Top, 6840);
-    EXPECT_EQ(f.Lasers(4).Left, 4 * 135);
+    EXPECT_EQ(f.Lasers(4).Left, 540);
     EXPECT_EQ(f.Score.Caption, "300");
     EXPECT_EQ(f.Ghosts.Caption, "1");
 }
