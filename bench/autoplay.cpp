@@ -12,9 +12,13 @@
 //   boss_open_ms=T
 //   shields_ms=T shields=75 lives=5
 //   blast_ms=T
+#include "boss/boss.h"
+#include "bots/scripted_player.h"
 #include "runtime/replay.h"
+#include "runtime/runtime.h"
 #include "scores/highscores.h"
-#include "support/autoplayer.h"
+#include "title/form2.h"
+#include "wave/form1.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "boss/boss.h"
+#include "bots/scripted_player.h"
 #include "runtime/runtime.h"
-#include "support/autoplayer.h"
 
 #include "shot_tick.h"
 

@@ -3,7 +3,7 @@
 //   soak [--games N] [--seed S]
 // Half the games are played by a player pressing random keys, half by the scripted player for
 // three loops; a broken game's input is written to soak-<seed>.replay for autoplay --replay.
-#include "support/soak.h"
+#include "bots/soak.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "support/autoplayer.h"
+#include "bots/scripted_player.h"
 #include "support/game_harness.h"
 
 #include <set>

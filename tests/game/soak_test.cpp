@@ -1,4 +1,6 @@
-#include "support/soak.h"
+#include "boss/boss.h"
+#include "bots/soak.h"
+#include "wave/form1.h"
 
 #include <gtest/gtest.h>
 
