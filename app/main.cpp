@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "quit_on_signals.h"
+#include "runtime/posix/posix_file_store.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/replay.h"
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     const app::QuitOnSignals quitOnSignals;
     rt::Runtime runtime;
+    runtime.setFiles(std::make_unique<rt::PosixFileStore>());
     if (recording)
         runtime.onInput = [&recording](const rt::InputEvent& event) { recording->write(event); };
     rtqt::RealtimeClock wallClock;

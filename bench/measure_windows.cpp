@@ -19,6 +19,7 @@
 // at that size.
 
 #include "runtime/counter.h"
+#include "runtime/posix/posix_file_store.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 #include "title/dialog.h"
@@ -46,6 +47,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -394,6 +396,7 @@ int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
 int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
 {
     rt::Runtime runtime;
+    runtime.setFiles(std::make_unique<rt::PosixFileStore>());
     rtqt::QtRuntime windows(runtime);
     const bool intoWave = mode != Mode::Title;
     std::vector<MarchTick> march;

@@ -3,7 +3,6 @@
 #include "runtime/geometry.h"
 #include "runtime/qt/form_window.h"
 #include "runtime/qt/pictures.h"
-#include "runtime/qt/qt_file_store.h"
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/runtime.h"
 #include "runtime/ticker.h"
@@ -57,7 +56,6 @@ QtRuntime::Impl::Impl(rt::Runtime& runtime, rt::AlarmClock* handed)
       wallClock(handed ? std::nullopt : std::optional<RealtimeClock>(runtime.scheduler().now())),
       clock(handed ? *handed : *wallClock), ticker(runtime.scheduler(), clock)
 {
-    runtime.setFiles(std::make_unique<QtFileStore>());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         runtime.screen().Width = static_cast<float>(screen->size().width() * rt::kTwipsPerPixel);
         runtime.screen().Height = static_cast<float>(screen->size().height() * rt::kTwipsPerPixel);

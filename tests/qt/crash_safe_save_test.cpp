@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_file_store.h"
+#include "runtime/posix/posix_file_store.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ std::string contents(const std::string& path)
                               const std::string& newer)
 {
     std::fclose(stderr); // a save that fails says so; the parent checks the file instead
-    rtqt::QtFileStore store;
+    rt::PosixFileStore store;
     const char start = 1;
     if (::write(ready, &start, 1) != 1)
         ::_exit(1);
@@ -64,7 +64,7 @@ TEST(CrashSafeSave, KilledSaveLeavesTheOldOrTheNewFile)
     const std::string path = dir.filePath(QStringLiteral("highscores")).toStdString();
     const std::string older = table('a', 2000);
     const std::string newer = table('n', 700);
-    rtqt::QtFileStore store;
+    rt::PosixFileStore store;
     const auto before = std::chrono::steady_clock::now();
     for (int save = 0; save < kSavesInTheKillWindow; ++save)
         ASSERT_TRUE(store.replace(path, save % 2 == 0 ? newer : older));

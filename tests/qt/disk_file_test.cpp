@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_file_store.h"
+#include "runtime/posix/posix_file_store.h"
 #include "support/game_harness.h"
 #include "support/score_rows.h"
 
@@ -28,7 +28,7 @@ protected:
         fs::create_directories(m_dir);
         m_previous = fs::current_path();
         fs::current_path(m_dir);
-        runtime.setFiles(std::make_unique<rtqt::QtFileStore>());
+        runtime.setFiles(std::make_unique<rt::PosixFileStore>());
     }
     ~ScoreFileOnDisk() override
     {
@@ -283,7 +283,7 @@ TEST_F(ScoreFileOnDisk, TableTheGameWroteIsReadBackWhole)
     EXPECT_FALSE(fs::exists("highscores.bad"));
 
     rt::Runtime nextRun;
-    nextRun.setFiles(std::make_unique<rtqt::QtFileStore>());
+    nextRun.setFiles(std::make_unique<rt::PosixFileStore>());
     const std::string errors = saying([&nextRun] {
         nextRun.dispatch([&nextRun] { nextRun.form<title::Form2>().Show(); });
         nextRun.click(nextRun.form<title::Form2>().cmdScores);
@@ -305,7 +305,7 @@ TEST_F(ScoreFileOnDisk, TableSurvivesTheNextRun)
 {
     loseGame("12345");
     rt::Runtime nextRun;
-    nextRun.setFiles(std::make_unique<rtqt::QtFileStore>());
+    nextRun.setFiles(std::make_unique<rt::PosixFileStore>());
     nextRun.dispatch([&nextRun] { nextRun.form<title::Form2>().Show(); });
     nextRun.click(nextRun.form<title::Form2>().cmdScores);
     EXPECT_EQ(nextRun.form<scores::Highscores>().Score.List(2), "12345");

@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_file_store.h"
+#include "runtime/posix/posix_file_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,7 +60,7 @@ protected:
         return error;
     }
 
-    rtqt::QtFileStore store;
+    rt::PosixFileStore store;
 
 private:
     QString m_previous = QDir::currentPath();

@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_file_store.h"
+#include "runtime/posix/posix_file_store.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ protected:
         return ::testing::internal::GetCapturedStderr();
     }
 
-    rtqt::QtFileStore store;
+    rt::PosixFileStore store;
 
 private:
     QString m_previous = QDir::currentPath();

@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_file_store.h"
+#include "runtime/posix/posix_file_store.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +14,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace rtqt {
+namespace rt {
 
 namespace {
 
@@ -270,7 +270,7 @@ bool replaceAtOnce(const std::string& name, const Place& place,
 
 } // namespace
 
-std::optional<std::string> QtFileStore::read(const std::string& name, std::size_t maxBytes)
+std::optional<std::string> PosixFileStore::read(const std::string& name, std::size_t maxBytes)
 {
     const Place place = placeOf(name);
     if (!place.exists || !place.refusal.empty())
@@ -294,7 +294,7 @@ std::optional<std::string> QtFileStore::read(const std::string& name, std::size_
     return bytes;
 }
 
-bool QtFileStore::replace(const std::string& name, std::string_view bytes)
+bool PosixFileStore::replace(const std::string& name, std::string_view bytes)
 {
     const Place place = placeOf(name);
     if (!place.refusal.empty())
@@ -304,7 +304,7 @@ bool QtFileStore::replace(const std::string& name, std::string_view bytes)
     return replaceAtOnce(name, place, [bytes](int fd) { return writeAll(fd, bytes); });
 }
 
-bool QtFileStore::copy(const std::string& name, const std::string& copyName)
+bool PosixFileStore::copy(const std::string& name, const std::string& copyName)
 {
     const Place from = placeOf(name);
     if (!from.refusal.empty())
@@ -320,4 +320,4 @@ bool QtFileStore::copy(const std::string& name, const std::string& copyName)
     return replaceAtOnce(copyName, to, [&source](int fd) { return copySparse(source.get(), fd); });
 }
 
-} // namespace rtqt
+} // namespace rt
