@@ -1,8 +1,5 @@
+#include "posix/temporary_folder.h"
 #include "runtime/posix/posix_file_store.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,6 +7,8 @@
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <sched.h>
 #include <string>
 #include <sys/mount.h>
@@ -17,31 +16,29 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
+namespace fs = std::filesystem;
+
 using ::testing::HasSubstr;
+using Names = std::vector<std::string>;
 
 // Each test runs in a fresh, empty working directory.
 class FileStore : public ::testing::Test {
 protected:
-    FileStore() { QDir::setCurrent(m_dir.path()); }
-    ~FileStore() override { QDir::setCurrent(m_previous); }
-
-    static void put(const char* name, const QByteArray& bytes)
+    static void put(const char* name, const std::string& bytes)
     {
-        QFile file(QString::fromLatin1(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        std::ofstream file(name, std::ios::binary);
+        ASSERT_TRUE(file.is_open());
+        file << bytes;
     }
     std::optional<std::string> readWhole(const std::string& name)
     {
         return store.read(name, std::size_t{1} << 30);
     }
-    QStringList entries() const
-    {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    }
+    Names entries() const { return entriesOf(m_dir.path()); }
     // Writes `bytes` over "highscores" with writes limited to `limit` bytes per file, as a disk
     // that fills up would; returns what was said on standard error.
     std::string replaceWithFileSizeLimit(rlim_t limit, const std::string& bytes, bool& saved)
@@ -63,8 +60,7 @@ protected:
     rt::PosixFileStore store;
 
 private:
-    QString m_previous = QDir::currentPath();
-    QTemporaryDir m_dir;
+    TemporaryWorkingFolder m_dir;
 };
 
 TEST_F(FileStore, ReplacedBytesReadBackExactly)
@@ -74,29 +70,29 @@ TEST_F(FileStore, ReplacedBytesReadBackExactly)
     EXPECT_EQ(readWhole("highscores"), bytes);
     ASSERT_TRUE(store.replace("highscores", "\"x\"\r\n"));
     EXPECT_EQ(readWhole("highscores"), "\"x\"\r\n");
-    EXPECT_EQ(entries(), QStringList{"highscores"}) << "no temporary file is left behind";
+    EXPECT_EQ(entries(), Names{"highscores"}) << "no temporary file is left behind";
 }
 
 // A read takes the head of a file of any size; what is not a file reads as nothing.
 TEST_F(FileStore, ReadTakesTheHeadOfALargeFile)
 {
     EXPECT_EQ(readWhole("highscores"), std::nullopt);
-    ASSERT_TRUE(QDir().mkdir("highscores"));
+    ASSERT_TRUE(fs::create_directory("highscores"));
     EXPECT_EQ(readWhole("highscores"), std::nullopt);
 
-    put("large", QByteArray("abc") + QByteArray(3 << 20, 'x'));
+    put("large", "abc" + std::string(3 << 20, 'x'));
     EXPECT_EQ(store.read("large", 4), "abcx");
 }
 
 // The copy holds every byte, however large, and replaces an earlier copy.
 TEST_F(FileStore, CopyHoldsEveryByteAndReplacesAnEarlierCopy)
 {
-    const QByteArray large = QByteArray(3 << 20, 'x') + QByteArray("\0end", 4);
+    const std::string large = std::string(3 << 20, 'x') + std::string("\0end", 4);
     put("highscores", large);
     put("highscores.bad", "earlier");
     ASSERT_TRUE(store.copy("highscores", "highscores.bad"));
-    EXPECT_EQ(readWhole("highscores.bad"), large.toStdString());
-    EXPECT_EQ(entries(), (QStringList{"highscores", "highscores.bad"}));
+    EXPECT_EQ(readWhole("highscores.bad"), large);
+    EXPECT_EQ(entries(), (Names{"highscores", "highscores.bad"}));
 }
 
 // A disk that fills up half way through the write: the old file is not truncated, and the one
@@ -108,7 +104,7 @@ TEST_F(FileStore, SaveThatRunsOutOfSpaceKeepsTheOldFileAndSaysWhy)
     const std::string error = replaceWithFileSizeLimit(1024, std::string(64 * 1024, 'x'), saved);
     EXPECT_FALSE(saved);
     EXPECT_EQ(readWhole("highscores"), "old");
-    EXPECT_EQ(entries(), QStringList{"highscores"});
+    EXPECT_EQ(entries(), Names{"highscores"});
     EXPECT_THAT(error, HasSubstr("could not save highscores: File too large"));
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
 }
@@ -141,7 +137,7 @@ bool enterOwnMountNamespace()
 // namespace of a child process, so nothing outside the test sees it.
 TEST_F(FileStore, FullFileSystemIsNamed)
 {
-    const std::string here = QDir::currentPath().toStdString();
+    const std::string here = fs::current_path().string();
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     const pid_t child = ::fork();
@@ -204,7 +200,7 @@ TEST_F(FileStore, SaveRemovesOnlyStaleTemporariesOfItsOwn)
     for (const char* name : {"highscores.Ab3dE9", "highscores.fresh1", "highscores.bad",
                              "highscores.toolong", "other.Ab3dE9", "highscores.x-y_z1"})
         put(name, "");
-    ASSERT_TRUE(QDir().mkdir("highscores.dir123"));
+    ASSERT_TRUE(fs::create_directory("highscores.dir123"));
     ASSERT_EQ(::symlink("highscores.bad", "highscores.link12"), 0);
     for (const char* name :
          {"highscores.Ab3dE9", "highscores.bad", "highscores.toolong", "other.Ab3dE9",
@@ -213,9 +209,9 @@ TEST_F(FileStore, SaveRemovesOnlyStaleTemporariesOfItsOwn)
     age("highscores.fresh1", 30);
 
     ASSERT_TRUE(store.replace("highscores", "new"));
-    EXPECT_EQ(entries(), (QStringList{"highscores", "highscores.bad", "highscores.dir123",
-                                      "highscores.fresh1", "highscores.link12",
-                                      "highscores.toolong", "highscores.x-y_z1", "other.Ab3dE9"}));
+    EXPECT_EQ(entries(), (Names{"highscores", "highscores.bad", "highscores.dir123",
+                                "highscores.fresh1", "highscores.link12", "highscores.toolong",
+                                "highscores.x-y_z1", "other.Ab3dE9"}));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
+#include "posix/temporary_folder.h"
 #include "runtime/posix/posix_file_store.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -59,9 +57,8 @@ std::string contents(const std::string& path)
 // it, byte for byte: never a mix of the two, never cut short, never missing.
 TEST(CrashSafeSave, KilledSaveLeavesTheOldOrTheNewFile)
 {
-    const QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath(QStringLiteral("highscores")).toStdString();
+    const TemporaryFolder dir;
+    const std::string path = (dir.path() / "highscores").string();
     const std::string older = table('a', 2000);
     const std::string newer = table('n', 700);
     rt::PosixFileStore store;
@@ -104,7 +101,7 @@ TEST(CrashSafeSave, KilledSaveLeavesTheOldOrTheNewFile)
         (found == older ? sawOlder : sawNewer) += 1;
     }
     // The temporaries the kills left show that they fell inside saves, not only between them.
-    const auto interrupted = QDir(dir.path()).entryList(QDir::Files).size() - 1;
+    const auto interrupted = entriesOf(dir.path()).size() - 1;
     EXPECT_GT(interrupted, 0) << round << " rounds, seed " << seed;
     std::printf("%d kills: %d found the older table, %d the newer; %d saves cut off mid-write\n",
                 round, sawOlder, sawNewer, static_cast<int>(interrupted));

@@ -1,7 +1,5 @@
+#include "posix/temporary_folder.h"
 #include "runtime/posix/posix_file_store.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,15 +9,13 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 // A working directory of its own for each test.
 class FileStoreLimits : public ::testing::Test {
 protected:
-    FileStoreLimits() { QDir::setCurrent(m_dir.path()); }
-    ~FileStoreLimits() override { QDir::setCurrent(m_previous); }
-
     static void put(const char* name, const std::string& bytes)
     {
         std::ofstream(name, std::ios::binary) << bytes;
@@ -42,8 +38,7 @@ protected:
     rt::PosixFileStore store;
 
 private:
-    QString m_previous = QDir::currentPath();
-    QTemporaryDir m_dir;
+    TemporaryWorkingFolder m_dir;
 };
 
 // A file its owner made read-only is the table frozen: it is never replaced, whoever runs the
@@ -54,7 +49,7 @@ TEST_F(FileStoreLimits, ReadOnlyFileIsNotReplaced)
         intoReadOnly("highscores", [this] { return store.replace("highscores", "new"); });
     EXPECT_EQ(contents("highscores"), "old");
     EXPECT_EQ(error, "highscores left untouched: it is read-only\n");
-    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"highscores"}) << "no temporary is left";
+    EXPECT_EQ(entriesOf("."), std::vector<std::string>{"highscores"}) << "no temporary is left";
 }
 
 TEST_F(FileStoreLimits, ReadOnlyCopyIsNotReplaced)
