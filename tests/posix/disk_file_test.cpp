@@ -1,3 +1,4 @@
+#include "posix/temporary_folder.h"
 #include "runtime/posix/posix_file_store.h"
 #include "support/game_harness.h"
 #include "support/score_rows.h"
@@ -19,22 +20,7 @@ namespace fs = std::filesystem;
 // The real high-score file in a working directory of its own.
 class ScoreFileOnDisk : public GameHarness {
 protected:
-    ScoreFileOnDisk()
-    {
-        m_dir = fs::temp_directory_path() /
-                ("zelvatron-scores-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_previous = fs::current_path();
-        fs::current_path(m_dir);
-        runtime.setFiles(std::make_unique<rt::PosixFileStore>());
-    }
-    ~ScoreFileOnDisk() override
-    {
-        fs::current_path(m_previous);
-        fs::remove_all(m_dir);
-    }
+    ScoreFileOnDisk() { runtime.setFiles(std::make_unique<rt::PosixFileStore>()); }
     static std::string bytesOf(const fs::path& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -67,8 +53,7 @@ protected:
         return ::testing::internal::GetCapturedStderr();
     }
 
-    fs::path m_dir;
-    fs::path m_previous;
+    TemporaryWorkingFolder m_dir;
 };
 
 const std::string kBuiltInFile = fileOf(kBuiltInRows);
@@ -131,7 +116,7 @@ TEST_F(ScoreFileOnDisk, FailedWriteLeavesTheOldFileUntouched)
 
     EXPECT_EQ(bytesOf("highscores"), old);
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator{}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir.path()), fs::directory_iterator{}), 1);
     EXPECT_EQ(Highscores().Names.List(0), "New Guy");
     EXPECT_FALSE(loaded<wave::Form1>());
 }
