@@ -1,6 +1,7 @@
 #include "command_line.h"
 #include "quit_on_signals.h"
 #include "runtime/posix/posix_file_store.h"
+#include "runtime/qt/pictures.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/replay.h"
@@ -84,8 +85,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // The desktop matches the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zelvatron.Zelvatron"));
-    QIcon icon(QStringLiteral(":/assets/icon-48.png"));
-    icon.addFile(QStringLiteral(":/assets/icon-96.png"));
+    QIcon icon;
+    for (const char* size : {"icon-48", "icon-96"})
+        icon.addPixmap(rtqt::decodePicture(size));
     QApplication::setWindowIcon(icon);
     const app::QuitOnSignals quitOnSignals;
     rt::Runtime runtime;

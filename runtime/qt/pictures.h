@@ -4,10 +4,15 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace rtqt {
 
-// The compiled-in pictures by name ("title" is ":/assets/title.png"), each loaded once.
+// The picture of that name decoded from the game's picture table (assets/assets.h); a null
+// pixmap for an empty name or a picture that is not there.
+QPixmap decodePicture(std::string_view name);
+
+// The pictures the windows draw, by name, each decoded once.
 class Pictures {
 public:
     // A null pixmap for an empty name or a picture that is not there: it then draws nothing.

@@ -4,20 +4,11 @@
 #include "title/form2.h"
 #include "wave/form1.h"
 
-#include <QPixmap>
-
 namespace {
 
 const QColor kBlack(0, 0, 0);
 const QColor kFloorGrey(0xE0, 0xE0, 0xE0);
 const QColor kShotRed(0xFF, 0, 0);
-
-QImage picture(const char* name)
-{
-    return QPixmap(QStringLiteral(":/assets/%1.png").arg(QLatin1String(name)))
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
 
 using GameWindows = QtWindows;
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "manual_clock.h"
+
+#include "assets/assets.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 
@@ -41,6 +43,14 @@ protected:
     QImage grab(const rt::Form& form)
     {
         return window(form).grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // A picture of the game decoded straight from its PNG bytes, to compare with what a window drew.
+    static QImage picture(std::string_view name)
+    {
+        const std::span<const unsigned char> png = assets::png(name);
+        return QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG")
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     static QColor at(const QImage& image, float xTwips, float yTwips)

@@ -39,7 +39,7 @@ TEST_F(ZoomedWindows, StageScalesToFitAndLetterboxesInBlack)
     ASSERT_EQ(image.size(), QSize(1400, 1000));
 
     // Enemy(21)'s picture at (8, 200): each of its pixels becomes a 2 x 2 block.
-    const QImage enemy = QPixmap(QStringLiteral(":/assets/enemy.png")).toImage();
+    const QImage enemy = picture("enemy");
     for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
         EXPECT_EQ(image.pixelColor(QPoint(37 + 2 * (8 + 15), 12 + 2 * (200 + 15)) + d),
                   enemy.pixelColor(15, 15));

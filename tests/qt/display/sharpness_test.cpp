@@ -50,9 +50,7 @@ TEST_F(Sharpness, SpritesKeepOnlyTheirOwnColours)
     };
     // Enemy(21), the first of the bottom row, and the ship.
     for (const Sprite sprite : {Sprite{"enemy", {8, 200}}, Sprite{"ship", {296, 392}}}) {
-        const QImage art = QPixmap(QStringLiteral(":/assets/%1.png").arg(sprite.picture))
-                               .toImage()
-                               .convertToFormat(QImage::Format_RGB32);
+        const QImage art = picture(sprite.picture);
         QSet<QRgb> palette;
         for (int y = 0; y < art.height(); ++y)
             for (int x = 0; x < art.width(); ++x)
