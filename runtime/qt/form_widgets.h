@@ -2,10 +2,10 @@
 
 #include "runtime/zoom.h"
 
-#include <vector>
+#include <QObject>
+#include <QWidget>
 
-class QObject;
-class QWidget;
+#include <vector>
 
 namespace rt {
 class BoxControl;

@@ -1,5 +1,7 @@
 #include "runtime/qt/keys.h"
 
+#include <Qt>
+
 namespace rtqt {
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-class QPainter;
-class QRegion;
+#include <QPainter>
+#include <QRegion>
 
 namespace rt {
 class Form;

@@ -2,6 +2,8 @@
 
 #include "assets/assets.h"
 
+#include <QPixmap>
+
 namespace rtqt {
 
 QPixmap decodePicture(std::string_view name)

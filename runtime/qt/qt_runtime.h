@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory>
+#include <QWidget>
 
-class QWidget;
+#include <memory>
 
 namespace rt {
 class AlarmClock;
