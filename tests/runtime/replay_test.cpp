@@ -172,6 +172,25 @@ TEST(Replay, RefusedInputIsNotHeard)
     EXPECT_EQ(heard, 0);
 }
 
+// A saved replay's lines keep their form: what recordings on disk already hold reads the same.
+TEST(ReplayText, EventsWriteAsTheirSavedLines)
+{
+    using Kind = rt::InputEvent::Kind;
+    EXPECT_EQ(
+        rt::replayLine({.kind = Kind::Key, .atUs = 7, .form = "Form1", .keyCode = 39, .shift = 1}),
+        "7 key Form1 39 1");
+    EXPECT_EQ(rt::replayLine({.kind = Kind::Click, .atUs = 8, .form = "Form2", .control = "Start"}),
+              "8 click Form2 Start");
+    EXPECT_EQ(rt::replayLine({.kind = Kind::Text,
+                              .atUs = 9,
+                              .form = "Dialog",
+                              .control = "PlayerName",
+                              .text = "A\\b \"c\"\n"}),
+              "9 text Dialog PlayerName A\\x5cb \"c\"\\x0a");
+    EXPECT_EQ(rt::replayLine({.kind = Kind::Close, .atUs = 10, .form = "Highscores"}),
+              "10 close Highscores");
+}
+
 // Every text survives a line of its own: backslashes, line ends, quotes, other scripts, nothing.
 TEST(ReplayText, TextsRoundTripThroughALine)
 {
