@@ -7,7 +7,8 @@ namespace assets {
 std::span<const unsigned char> png(std::string_view name)
 {
     const std::span<const Picture> all = pictures();
-    const auto found = std::ranges::find(all, name, &Picture::name);
+    const auto found = std::find_if(
+        all.begin(), all.end(), [name](const Picture& picture) { return picture.name == name; });
     return found == all.end() ? std::span<const unsigned char>() : found->png;
 }
 

@@ -24,8 +24,8 @@ void Boss::watchSight(rt::PictureBox& sight, std::span<const int> launcher, int 
 {
     if (!rt::strictlyAcross(sight.Left, Player))
         return;
-    const bool armed =
-        std::ranges::any_of(launcher, [this](int part) { return BossPart(part).Visible.value(); });
+    const bool armed = std::any_of(launcher.begin(), launcher.end(),
+                                   [this](int part) { return BossPart(part).Visible.value(); });
     if (!armed) {
         sight.Visible = false;
         return;

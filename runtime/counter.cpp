@@ -3,8 +3,18 @@
 #include "runtime/check.h"
 #include "runtime/controls.h"
 
+#include "runtime/portable_number.h"
+
 #include <charconv>
 #include <cmath>
+#include <version>
+
+// libc++ 13, the browser build's library, has no floating-point to_chars or from_chars.
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+#define ZELVATRON_FLOAT_CHARCONV 1
+#else
+#define ZELVATRON_FLOAT_CHARCONV 0
+#endif
 
 namespace rt {
 
@@ -22,11 +32,15 @@ std::string numberText(double value)
 {
     if (value == 0)
         return "0"; // never "-0"
+#if ZELVATRON_FLOAT_CHARCONV
     char buffer[400];
     // Fixed notation in the fewest digits that read back as the same number.
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
+#else
+    return portable::numberText(value);
+#endif
 }
 
 std::optional<double> parseNumber(std::string_view text)
@@ -39,12 +53,19 @@ std::optional<double> parseNumber(std::string_view text)
     // from_chars takes no plus sign: drop one, but never let "+-1" read as -1.
     if (text.starts_with('+') && !text.starts_with("+-"))
         text.remove_prefix(1);
+#if ZELVATRON_FLOAT_CHARCONV
     double value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
         !std::isfinite(value))
         return std::nullopt;
     return value;
+#else
+    const std::optional<double> value = portable::readNumber(text);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return value;
+#endif
 }
 
 } // namespace rt
