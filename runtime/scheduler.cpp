@@ -68,6 +68,7 @@ bool Scheduler::runOne(std::int64_t untilUs)
     if (!i || m_entries[*i].due > untilUs)
         return false;
     Entry& entry = m_entries[*i];
+    ++m_ticksRun;
     // The next tick is set before the handler runs, so the handler may re-arm or disarm freely.
     // After a stall the timer keeps its phase and the missed ticks are dropped.
     const std::int64_t due = entry.due;

@@ -78,6 +78,9 @@ public:
 
     static std::int64_t periodUs(int intervalMs);
 
+    // Ticks run since the scheduler was made: two builds that play the same game run as many.
+    std::uint64_t ticksRun() const { return m_ticksRun; }
+
 private:
     struct Entry {
         Timer* timer;
@@ -95,6 +98,7 @@ private:
     std::uint64_t m_nextOrder = 0;
     std::optional<std::int64_t> m_tickDue;
     std::int64_t m_latestDue = 0; // the latest instant a tick has run at
+    std::uint64_t m_ticksRun = 0;
 };
 
 } // namespace rt

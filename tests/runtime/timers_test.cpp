@@ -229,7 +229,8 @@ public:
     std::int64_t now = 0;
 };
 
-// After a stall a timer ticks once, and its next tick stays on its own period boundary.
+// After a stall a timer ticks once (and one tick is counted), and its next tick stays on its own
+// period boundary.
 TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
 {
     const struct {
@@ -249,6 +250,7 @@ TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
         EXPECT_EQ(form.ticks, (std::vector<Tick>{{"tmrA", c.seenUs}}))
             << "stall to " << c.stallEndUs;
         EXPECT_EQ(runtime.scheduler().nextDue(), c.nextDueUs) << "stall to " << c.stallEndUs;
+        EXPECT_EQ(runtime.scheduler().ticksRun(), 1u) << "stall to " << c.stallEndUs;
     }
 }
 
