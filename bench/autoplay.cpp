@@ -1,10 +1,14 @@
 // Plays the real game headless on the virtual clock with the scripted player, from the title to
 // the given number of cleared wave-and-boss loops:
-//   autoplay [--loops N] [--seed S] [--linger SECONDS] [--record FILE]
-//   autoplay --replay FILE
+//   autoplay [--loops N] [--seed S] [--linger SECONDS] [--until-lost] [--record FILE]
+//   autoplay --replay FILE [--table FILE]
 // One line per loop, then the simulated time over the wall time; exits non-zero if the player
-// loses first. --record writes the game's input as a replay the real program can play back;
-// --replay plays a recorded session on the virtual clock instead and prints where it ends.
+// loses first. --until-lost then walks under the bombs until the game is lost and the table opens,
+// and prints the finished game last: game: level=L score=S lives=N
+// --record writes the game's input as a replay the real program can play back; --replay plays a
+// recorded session on the virtual clock instead and prints where it ends (the windows, the
+// simulated time, the ticks run, the finished game, the table), nothing that depends on the
+// machine, so two builds can be compared; --table also writes the high-score file it left.
 // --linger has the player spend that long on each fresh boss stage without firing, standing in
 // turn under the left sight, the spray and the left beam's tip until each hits the ship, then
 // clear of them; the output then also gives the instants, in ms of the game's clock, at which the
@@ -14,6 +18,8 @@
 //   blast_ms=T
 #include "boss/boss.h"
 #include "bots/scripted_player.h"
+#include "runtime/counter.h"
+#include "runtime/presenter.h"
 #include "runtime/replay.h"
 #include "runtime/runtime.h"
 #include "scores/highscores.h"
@@ -25,7 +31,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -36,12 +44,16 @@ constexpr std::int64_t kGiveUpUs = 3600LL * 1'000'000; // an hour on one loop is
 
 constexpr std::int64_t kAfterLastInputUs = 600LL * 1'000'000; // a replay's game plays on this long
 
+constexpr const char* kTableFile = "highscores"; // the name the table saves under
+
 struct Options {
     int loops = 1;
     std::uint32_t seed = 1;
     std::string record;
     std::string replay;
+    std::string table;
     double lingerS = 0;
+    bool untilLost = false;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -58,11 +70,40 @@ bool parse(int argc, char** argv, Options& options)
             options.replay = argv[++i];
         else if (std::strcmp(argv[i], "--linger") == 0 && hasValue)
             options.lingerS = std::atof(argv[++i]);
+        else if (std::strcmp(argv[i], "--until-lost") == 0)
+            options.untilLost = true;
+        else if (std::strcmp(argv[i], "--table") == 0 && hasValue)
+            options.table = argv[++i];
         else
             return false;
     }
-    return options.loops >= 0 && options.lingerS >= 0;
+    return options.loops >= 0 && options.lingerS >= 0 &&
+           (options.table.empty() || !options.replay.empty());
 }
+
+// The finished game's counters, read off the stages as they close: the table closes the wave
+// stage once it has taken the game, so they cannot be read afterwards.
+class FinishedGame : public rt::Presenter {
+public:
+    void formUnloaded(rt::Form& form) override
+    {
+        if (const auto* b = dynamic_cast<const boss::Boss*>(&form)) {
+            m_bossLives = b->Lives.Caption;
+        } else if (const auto* f = dynamic_cast<const wave::Form1*>(&form)) {
+            // A boss fight lost does not hand its lives back: they ran out on the boss stage.
+            const std::string lives =
+                rt::counter(f->Lives) < 0 ? f->Lives.Caption.value() : m_bossLives;
+            m_line = "game: level=" + f->Level.Caption.value() +
+                     " score=" + f->Score.Caption.value() + " lives=" + lives;
+        }
+    }
+    // Once the wave stage has closed: game: level=L score=S lives=N
+    const std::optional<std::string>& line() const { return m_line; }
+
+private:
+    std::string m_bossLives;
+    std::optional<std::string> m_line;
+};
 
 // Prints the boss stage's moments as they are seen: its opening, each change of its Shields
 // caption and the start of the blast, when the core goes out of sight.
@@ -100,14 +141,18 @@ private:
     std::string m_shields;
 };
 
-// Where a game stands: the windows open and the counters a player reads.
-void printEndState(rt::Runtime& runtime)
+// Where a game stands: the windows open, the ticks run, the counters a player reads and those of
+// the game the table took.
+void printEndState(rt::Runtime& runtime, const FinishedGame& finished)
 {
     std::string windows;
     for (const rt::Form* form : runtime.loadedForms())
         windows += (windows.empty() ? "" : ",") + form->name();
-    std::printf("windows=%s sim_s=%.3f\n", windows.c_str(),
-                static_cast<double>(runtime.scheduler().now()) / 1e6);
+    std::printf("windows=%s sim_s=%.3f ticks=%llu\n", windows.c_str(),
+                static_cast<double>(runtime.scheduler().now()) / 1e6,
+                static_cast<unsigned long long>(runtime.scheduler().ticksRun()));
+    if (finished.line())
+        std::printf("%s\n", finished.line()->c_str());
     if (runtime.isLoaded<wave::Form1>()) {
         const wave::Form1& f = runtime.form<wave::Form1>();
         std::printf("wave: level=%s score=%s lives=%s\n", f.Level.Caption.value().c_str(),
@@ -126,9 +171,27 @@ void printEndState(rt::Runtime& runtime)
     }
 }
 
+// The high-score file as the game left it, byte for byte.
+int writeTable(rt::Runtime& runtime, const std::string& path)
+{
+    const std::optional<std::string> bytes =
+        runtime.files().read(kTableFile, std::numeric_limits<std::size_t>::max());
+    if (!bytes) {
+        std::fprintf(stderr, "autoplay: the game wrote no %s file\n", kTableFile);
+        return 1;
+    }
+    std::ofstream file(path, std::ios::binary);
+    file << *bytes;
+    if (!file.flush()) {
+        std::fprintf(stderr, "autoplay: cannot write %s\n", path.c_str());
+        return 2;
+    }
+    return 0;
+}
+
 // Plays a recorded session from the title window on the virtual clock, then lets the game run on
 // until the table opens or ten minutes have passed.
-int replay(const std::string& path)
+int replay(const std::string& path, const std::string& tablePath)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -143,7 +206,9 @@ int replay(const std::string& path)
                      error->message.c_str());
         return 2;
     }
+    FinishedGame finished;
     rt::Runtime runtime;
+    runtime.setPresenter(&finished);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
     if (const auto refused = rt::playOnVirtualClock(runtime, std::get<rt::Recording>(parsed))) {
         std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), refused->line,
@@ -155,8 +220,21 @@ int replay(const std::string& path)
             break;
         runtime.scheduler().advance(1000);
     }
-    printEndState(runtime);
-    return 0;
+    printEndState(runtime, finished);
+    return tablePath.empty() ? 0 : writeTable(runtime, tablePath);
+}
+
+// The player walks under the bombs until the table has taken the game.
+bool playUntilLost(autoplay::Player& player)
+{
+    player.seekBombs();
+    const std::int64_t since = player.nowUs();
+    while (!player.gameOver()) {
+        if (player.nowUs() - since > kGiveUpUs)
+            return false;
+        player.step();
+    }
+    return true;
 }
 
 } // namespace
@@ -166,13 +244,15 @@ int main(int argc, char** argv)
     Options options;
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: autoplay [--loops N] [--seed S] [--linger SECONDS] "
-                             "[--record FILE]\n"
-                             "       autoplay --replay FILE\n");
+                             "[--until-lost] [--record FILE]\n"
+                             "       autoplay --replay FILE [--table FILE]\n");
         return 2;
     }
     if (!options.replay.empty())
-        return replay(options.replay);
+        return replay(options.replay, options.table);
+    FinishedGame finished;
     rt::Runtime runtime;
+    runtime.setPresenter(&finished);
     std::unique_ptr<rt::ReplayWriter> recording;
     if (!options.record.empty()) {
         recording = std::make_unique<rt::ReplayWriter>(options.record);
@@ -211,8 +291,19 @@ int main(int argc, char** argv)
             loopStart = player.nowUs();
         }
     }
+    if (options.untilLost) {
+        if (!playUntilLost(player)) {
+            std::printf("not lost an hour after loop %d, sim_s=%.1f\n", player.loopsCleared(),
+                        static_cast<double>(player.nowUs()) / 1e6);
+            return 1;
+        }
+        std::printf("lost after %d loops, sim_s=%.1f\n", player.loopsCleared(),
+                    static_cast<double>(player.nowUs()) / 1e6);
+    }
     const double wallS =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     std::printf("speedup=%.0f\n", static_cast<double>(player.nowUs()) / 1e6 / wallS);
+    if (finished.line())
+        std::printf("%s\n", finished.line()->c_str());
     return 0;
 }

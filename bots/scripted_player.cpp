@@ -65,6 +65,17 @@ std::optional<Action> dodge(const wave::Form1& f)
 // The boss's weapons come later; nothing falls on the ship yet.
 std::optional<Action> dodge(const boss::Boss&) { return std::nullopt; }
 
+// One step towards standing under the falling bomb, so that it hits.
+Action under(const wave::Form1& f)
+{
+    if (!f.bomb.Visible || f.bomb.Top > f.Player.Top + f.Player.Height)
+        return Action::None;
+    const float middle = f.Player.Left + f.Player.Width / 2;
+    if (std::abs(f.bomb.Left - middle) < stage::kShipStep)
+        return Action::None;
+    return f.bomb.Left > middle ? Action::Right : Action::Left;
+}
+
 // Would a step put the ship under the bomb?
 bool stepsIntoBomb(const wave::Form1& f, Action action)
 {
@@ -181,6 +192,10 @@ void Player::look()
         m_justCleared = true;
         ++m_loops;
         m_watchingMarch = false;
+    }
+    if (m_seekingBombs) {
+        press(f, under(f), m_waveShots);
+        return;
     }
     watchMarch(f);
     foreseeMarch(f);

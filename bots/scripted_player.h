@@ -43,6 +43,10 @@ public:
     // the ship before attacking (see `linger`); 0, the default, attacks at once.
     void setLingerUs(std::int64_t us) { m_lingerUs = us; }
 
+    // From now on, walk under the wave stage's bombs instead of playing: the quick way to a
+    // game lost, for a recording that ends on the table.
+    void seekBombs() { m_seekingBombs = true; }
+
     // The game is over once the wave stage has been closed by the high-score table.
     bool gameOver() const;
     // Boss fights won so far: each ends with the wave stage back on screen.
@@ -107,6 +111,7 @@ private:
     double m_marchMs;
     float m_seenCoreLeft = 0;
     float m_bossDirection = 1;
+    bool m_seekingBombs = false;
     std::int64_t m_lingerUs = 0;
     std::int64_t m_bossSinceUs = 0;
     Spot m_spot = Spot::Sight;
