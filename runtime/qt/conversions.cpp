@@ -1,5 +1,7 @@
 #include "runtime/qt/conversions.h"
 
+#include "runtime/faces.h"
+
 #include <QtMath>
 
 namespace rtqt {
@@ -17,21 +19,11 @@ QColor toQColor(rt::Color color)
     return QColor(rt::redOf(color), rt::greenOf(color), rt::blueOf(color));
 }
 
-namespace {
-QString familyFor(const std::string& name)
-{
-    if (name == "Lucida Console")
-        return QStringLiteral("DejaVu Sans Mono");
-    if (name == "MS Sans Serif")
-        return QStringLiteral("DejaVu Sans");
-    return QString::fromStdString(name);
-}
-} // namespace
-
 QFont toQFont(const rt::Font& font)
 {
-    QFont result(familyFor(font.Name));
-    result.setPixelSize(qMax(1, qRound(font.Size * 96.0 / 72.0)));
+    const rt::Face face = rt::faceOf(font);
+    QFont result(QString::fromStdString(face.family));
+    result.setPixelSize(face.px);
     result.setBold(font.Bold);
     return result;
 }

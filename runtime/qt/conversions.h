@@ -31,8 +31,7 @@ QRegion toQRegion(const rt::Region& region);
 // Always through the runtime's table, so system colours look the same on every desktop.
 QColor toQColor(rt::Color color);
 
-// The game's faces mapped to the free faces of the same kind, sized in pixels at 96 dpi so the
-// look does not depend on the desktop's DPI setting.
+// The free face that draws one of the game's fonts (rt::faceOf).
 QFont toQFont(const rt::Font& font);
 
 } // namespace rtqt

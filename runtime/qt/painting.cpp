@@ -2,6 +2,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/damage.h"
+#include "runtime/faces.h"
 #include "runtime/form.h"
 #include "runtime/qt/conversions.h"
 #include "runtime/qt/pictures.h"
@@ -167,12 +168,9 @@ struct LineMetrics {
     double spacing;
 };
 
-// DejaVu Sans Mono stands in for Lucida Console but spaces its lines 1.16 em apart; Lucida
-// Console's lines are 1 em apart with the baseline at 0.79 em, which the game's captions need
-// to fit their boxes. The other faces keep their own spacing.
 LineMetrics lineMetrics(const rt::Font& font, const QFont& face)
 {
-    if (font.Name == "Lucida Console")
+    if (rt::faceOf(font).lucidaLines)
         return {0.79 * face.pixelSize(), 1.0 * face.pixelSize()};
     const QFontMetricsF metrics(face);
     return {metrics.ascent(), metrics.lineSpacing()};
