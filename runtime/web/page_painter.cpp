@@ -1,0 +1,180 @@
+#include "runtime/web/page_painter.h"
+
+#include "runtime/color.h"
+#include "runtime/controls.h"
+#include "runtime/damage.h"
+#include "runtime/faces.h"
+#include "runtime/form.h"
+#include "runtime/web/page.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace rtweb {
+
+namespace {
+
+std::uint32_t rgbOf(rt::Color color)
+{
+    return (static_cast<std::uint32_t>(rt::redOf(color)) << 16) |
+           (static_cast<std::uint32_t>(rt::greenOf(color)) << 8) | rt::blueOf(color);
+}
+
+rt::RectF boxOf(const rt::BoxControl& control, double dx, double dy)
+{
+    rt::RectF box = rt::pixelRect(control.Left, control.Top, control.Width, control.Height);
+    box.left += dx;
+    box.top += dy;
+    return box;
+}
+
+bool isSquare(rt::ShapeKind kind)
+{
+    return kind == rt::ShapeKind::Square || kind == rt::ShapeKind::Circle ||
+           kind == rt::ShapeKind::RoundedSquare;
+}
+
+void drawShape(const rt::Shape& shape, double dx, double dy)
+{
+    rt::RectF box = boxOf(shape, dx, dy);
+    // Squares and circles take the smaller side of the box, centred in it.
+    if (isSquare(shape.Kind)) {
+        const double side = std::min(box.width, box.height);
+        box = {box.left + (box.width - side) / 2, box.top + (box.height - side) / 2, side, side};
+    }
+    page::drawShape(box,
+                    {.kind = static_cast<int>(shape.Kind.value()),
+                     .fillStyle = static_cast<int>(shape.FillStyle.value()),
+                     .fillRgb = rgbOf(shape.FillColor),
+                     .border = shape.BorderVisible
+                                   ? static_cast<double>(std::max(1, shape.BorderWidth.value()))
+                                   : 0.0,
+                     .borderRgb = rgbOf(shape.BorderColor)});
+}
+
+void drawLine(const rt::Line& line, double dx, double dy)
+{
+    page::drawLine(rt::toPixels(line.X1) + dx, rt::toPixels(line.Y1) + dy,
+                   rt::toPixels(line.X2) + dx, rt::toPixels(line.Y2) + dy,
+                   std::max(1, line.BorderWidth.value()), rgbOf(line.BorderColor));
+}
+
+void drawLabel(const rt::Label& label, double dx, double dy)
+{
+    const rt::RectF box = boxOf(label, dx, dy);
+    if (label.BackStyle == rt::Back::Opaque)
+        page::fillRect(box, rgbOf(label.BackColor));
+    if (label.Caption.value().empty())
+        return;
+    const rt::Face face = rt::faceOf(label.Font);
+    page::drawText(box, label.Caption,
+                   {.fontFamily = face.family,
+                    .fontPx = static_cast<double>(face.px),
+                    .rgb = rgbOf(label.ForeColor),
+                    .align = static_cast<int>(label.Alignment),
+                    .fixedLineHeight = face.lucidaLines});
+}
+
+// A control that shows somewhere in the area being painted.
+struct Exposed {
+    const rt::Control* control;
+    rt::Rect extent;
+};
+
+void drawContents(const std::vector<Exposed>& controls, const rt::PictureBox* container, double dx,
+                  double dy, const rt::Rect& area);
+
+void drawPictureBox(const std::vector<Exposed>& controls, const rt::PictureBox& box, double dx,
+                    double dy, const rt::Rect& area)
+{
+    const rt::RectF rect = boxOf(box, dx, dy);
+    page::pushClip(rect);
+    page::fillRect(rect, rgbOf(box.BackColor));
+    if (!box.Picture.value().empty())
+        page::drawPicture(box.Picture, rect.left, rect.top);
+    drawContents(controls, &box, rect.left, rect.top, area);
+    page::popClip();
+}
+
+void drawContents(const std::vector<Exposed>& controls, const rt::PictureBox* container, double dx,
+                  double dy, const rt::Rect& area)
+{
+    for (const auto& [control, extent] : controls) {
+        if (control->container() != container || !area.intersects(extent))
+            continue;
+        switch (control->kind()) {
+        case rt::ControlKind::Line:
+            if (const auto& line = static_cast<const rt::Line&>(*control); line.Visible)
+                drawLine(line, dx, dy);
+            break;
+        case rt::ControlKind::Shape:
+            if (const auto& shape = static_cast<const rt::Shape&>(*control); shape.Visible)
+                drawShape(shape, dx, dy);
+            break;
+        case rt::ControlKind::Label:
+            if (const auto& label = static_cast<const rt::Label&>(*control); label.Visible)
+                drawLabel(label, dx, dy);
+            break;
+        default:
+            break;
+        }
+    }
+    for (const auto& [control, extent] : controls) {
+        if (control->container() != container || control->kind() != rt::ControlKind::PictureBox ||
+            !area.intersects(extent))
+            continue;
+        if (const auto& box = static_cast<const rt::PictureBox&>(*control); box.Visible)
+            drawPictureBox(controls, box, dx, dy, area);
+    }
+}
+
+// The damaged places merged where they overlap, so no pixel is painted twice in a frame.
+std::vector<rt::Rect> disjoint(const rt::Region& damaged)
+{
+    std::vector<rt::Rect> rects(damaged.begin(), damaged.end());
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < rects.size() && !merged; ++i)
+            for (std::size_t j = i + 1; j < rects.size() && !merged; ++j)
+                if (rects[i].intersects(rects[j])) {
+                    const int left = std::min(rects[i].left, rects[j].left);
+                    const int top = std::min(rects[i].top, rects[j].top);
+                    const int right = std::max(rects[i].right(), rects[j].right());
+                    const int bottom = std::max(rects[i].bottom(), rects[j].bottom());
+                    rects[i] = {left, top, right - left, bottom - top};
+                    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                    merged = true;
+                }
+    }
+    return rects;
+}
+
+} // namespace
+
+void paintForm(int panel, const rt::Form& form, const rt::Region& damaged)
+{
+    const std::vector<rt::Rect> areas = disjoint(damaged);
+    std::vector<Exposed> controls;
+    for (const rt::Control* control : form.controls()) {
+        const rt::Rect extent = rt::extentOf(*control);
+        if (std::any_of(areas.begin(), areas.end(),
+                        [&extent](const rt::Rect& area) { return area.intersects(extent); }))
+            controls.push_back({control, extent});
+    }
+    const rt::RectF client =
+        rt::pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight);
+    page::beginPaint(panel);
+    // A rectangle at a time, each its own clip.
+    for (const rt::Rect& area : areas) {
+        page::pushClip({static_cast<double>(area.left), static_cast<double>(area.top),
+                        static_cast<double>(area.width), static_cast<double>(area.height)});
+        page::fillRect(client, rgbOf(form.BackColor));
+        if (!form.Picture.empty())
+            page::drawPicture(form.Picture, 0, 0);
+        drawContents(controls, nullptr, 0, 0, area);
+        page::popClip();
+    }
+    page::endPaint();
+}
+
+} // namespace rtweb

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "runtime/geometry.h"
+
+namespace rt {
+class Form;
+}
+
+namespace rtweb {
+
+// Draws the parts of a form's client area in `damaged` on its panel's canvas, from its
+// controls; reads the form and changes nothing. The order is the desktop's: each container (the
+// window, then every picture box inside it) draws its back colour and picture, its lines, shapes
+// and labels in layout order, then its picture boxes, each clipped to its box.
+void paintForm(int panel, const rt::Form& form, const rt::Region& damaged);
+
+} // namespace rtweb

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "runtime/damage.h"
+#include "runtime/presenter.h"
+
+#include <map>
+#include <memory>
+
+namespace rt {
+class Control;
+class Runtime;
+} // namespace rt
+
+namespace rtweb {
+
+// Shows the game's windows as panels on the page: a panel per loaded form, drawn from its
+// controls at the page's animation frames, with HTML controls for its buttons, text box and
+// lists. The player's input comes back through the panel's number (see page_main.cpp).
+class PagePresenter final : public rt::Presenter {
+public:
+    explicit PagePresenter(rt::Runtime& runtime);
+    PagePresenter(const PagePresenter&) = delete;
+    PagePresenter& operator=(const PagePresenter&) = delete;
+    ~PagePresenter() override;
+
+    void formLoaded(rt::Form& form) override;
+    void formShown(rt::Form& form) override;
+    void formHidden(rt::Form& form) override;
+    void formUnloaded(rt::Form& form) override;
+    void formChanged(rt::Form& form) override;
+    void focusMoved(rt::Form& form) override;
+    void endRequested() override;
+
+    // The page's animation frame for a panel that asked for one: bring it up to date.
+    void frame(int panel);
+    // The page's size or pixel ratio changed: every panel is drawn again whole.
+    void redrawAll();
+
+    rt::Form* formOf(int panel) const;
+    rt::Control* controlOf(int panel, int control) const;
+
+private:
+    struct Panel {
+        int number;
+        rt::Damage damage;
+        bool wholeAgain = false;
+    };
+    Panel* find(const rt::Form& form);
+    void present(rt::Form& form, Panel& panel);
+    void syncWidgets(const rt::Form& form, const Panel& panel);
+    void showFocus(const rt::Form& form, const Panel& panel);
+
+    rt::Runtime* m_runtime;
+    std::map<const rt::Form*, Panel> m_panels;
+    int m_nextNumber = 1;
+};
+
+} // namespace rtweb
