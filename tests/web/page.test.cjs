@@ -1,0 +1,254 @@
+// The real page in a real browser: Debian's Chromium, headless, driven as a player would drive
+// it, with keys and clicks, reading what the page shows (its panels, HTML controls and canvas).
+// Run by scripts/web-test, which builds the page and records the replay these tests play.
+"use strict";
+const assert = require("node:assert/strict");
+const { execFileSync } = require("node:child_process");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+const { after, before, test } = require("node:test");
+const puppeteer = require("puppeteer-core");
+const { serve } = require("./serve.cjs");
+
+const kSite = process.env.ZELVATRON_SITE;
+const kReplay = process.env.ZELVATRON_REPLAY; // a game recorded by the desktop's autoplay
+const kReplayTable = process.env.ZELVATRON_REPLAY_TABLE; // the table the desktop wrote for it
+const kShots = process.env.ZELVATRON_SHOTS;
+const kAutoplay = process.env.ZELVATRON_AUTOPLAY; // the desktop's replay player
+const kLongestReplayMs = 240000;
+
+let server;
+let browser;
+let base;
+const extras = fs.mkdtempSync(path.join(os.tmpdir(), "zelvatron-page-"));
+const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "zelvatron-download-"));
+
+before(async () => {
+    fs.mkdirSync(kShots, { recursive: true });
+    fs.copyFileSync(kReplay, path.join(extras, "game.replay"));
+    server = await serve([path.resolve(kSite), extras]);
+    base = `http://127.0.0.1:${server.address().port}`;
+    browser = await puppeteer.launch({
+        executablePath: "/usr/bin/chromium",
+        headless: true,
+        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+               "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+    });
+    // Downloads are the browser's to allow, not a page's.
+    const session = await browser.target().createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+});
+
+after(async () => {
+    await browser.close();
+    server.close();
+    fs.rmSync(extras, { recursive: true, force: true });
+    fs.rmSync(downloads, { recursive: true, force: true });
+});
+
+// Clicks a page control that downloads a file and returns the file's bytes.
+async function downloaded(page, button, name) {
+    const file = path.join(downloads, name);
+    fs.rmSync(file, { force: true });
+    await page.click(button);
+    for (let waited = 0; !fs.existsSync(file) && waited < 5000; waited += 100)
+        await pause(100);
+    return fs.readFileSync(file);
+}
+
+// A fresh tab on the page, with every console error and page error it shows collected.
+async function open(query = "") {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
+    const errors = [];
+    page.on("console", (message) => {
+        if (message.type() === "error")
+            errors.push(message.text());
+    });
+    page.on("pageerror", (error) => errors.push(error.message));
+    await page.goto(`${base}/${query}`, { waitUntil: "load" });
+    await page.waitForSelector("body[data-drawn]", { timeout: 10000 });
+    return { page, errors };
+}
+
+function shown(page, form) {
+    return page.$eval(`.panel[data-form="${form}"]`, (panel) => !panel.hidden).catch(() => false);
+}
+
+async function waitShown(page, form, timeout = 5000) {
+    await page.waitForSelector(`.panel[data-form="${form}"]:not([hidden])`, { timeout });
+}
+
+async function shot(page, form) {
+    const panel = await page.$(`.panel[data-form="${form}"]`);
+    await panel.screenshot({ path: path.join(kShots, `${form}.png`) });
+}
+
+function pause(ms) {
+    return new Promise((resolve) => setTimeout(resolve, ms));
+}
+
+// What the wave stage's canvas shows: the ship's left edge (its sprite stands on white) in the
+// row just above the floor, and how many pixels of the red shots are in the field.
+function readStage(page) {
+    return page.$eval('.panel[data-form="Form1"] canvas', (canvas) => {
+        const { data, width } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+        const at = (x, y) => data.subarray((y * width + x) * 4, (y * width + x) * 4 + 3);
+        let shipLeft = -1;
+        for (let x = 0; x < width && shipLeft < 0; ++x) {
+            const [r, g, b] = at(x, 430);
+            if (r === 255 && g === 255 && b === 255)
+                shipLeft = x;
+        }
+        let shotPixels = 0;
+        for (let y = 0; y < 390; ++y)
+            for (let x = 0; x < width; ++x) {
+                const [r, g, b] = at(x, y);
+                if (r === 255 && g === 0 && b === 0)
+                    ++shotPixels;
+            }
+        return { shipLeft, shotPixels };
+    });
+}
+
+// The rows of the table window as its lists show them: [name, level, score].
+function tableRows(page) {
+    return page.$eval('.panel[data-form="Highscores"]', (panel) => {
+        const column = (name) => [...panel.querySelectorAll(`[data-control="${name}"] [role="option"]`)]
+            .map((row) => row.textContent);
+        const names = column("Names");
+        const levels = column("Level");
+        const scores = column("Score");
+        return names.map((name, i) => [name, levels[i], scores[i]]);
+    });
+}
+
+// The rows of a high-score file: 30 quoted fields, name, level and score of each row.
+function fileRows(bytes) {
+    const fields = [...bytes.toString("latin1").matchAll(/"([^"]*)"\r\n/g)].map((m) => m[1]);
+    const rows = [];
+    for (let i = 0; i + 2 < fields.length; i += 3)
+        rows.push(fields.slice(i, i + 3));
+    return rows;
+}
+
+test("the page loads without a console error and Enter on the title opens the name dialog",
+     async () => {
+    const { page, errors } = await open();
+    assert.ok(await shown(page, "Form2"));
+    await shot(page, "Form2");
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Dialog");
+    assert.ok(await shown(page, "Form2"), "the title stays behind the dialog");
+    await shot(page, "Dialog");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("a typed name and Enter open the wave stage, where held keys move the ship and fire; the game saved as a replay plays on the desktop",
+     async () => {
+    const { page, errors } = await open();
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Dialog");
+    await page.keyboard.press("Tab");
+    await page.keyboard.down("Control");
+    await page.keyboard.press("KeyA");
+    await page.keyboard.up("Control");
+    await page.keyboard.type("Webby");
+    assert.equal(await page.$eval('[data-control="PlayerName"]', (box) => box.value), "Webby");
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Form1");
+    assert.ok(!(await shown(page, "Dialog")) && !(await shown(page, "Form2")));
+    await pause(200);
+    const before = await readStage(page);
+    assert.ok(before.shipLeft >= 0, "the ship is on the canvas");
+    assert.equal(before.shotPixels, 0);
+    // Held keys repeat, as a keyboard's do.
+    for (let i = 0; i < 12; ++i) {
+        await page.keyboard.down("ArrowRight");
+        await pause(30);
+    }
+    await page.keyboard.up("ArrowRight");
+    for (let i = 0; i < 4; ++i) {
+        await page.keyboard.down("Space");
+        await pause(40);
+    }
+    await page.keyboard.up("Space");
+    await pause(100);
+    const after = await readStage(page);
+    assert.ok(after.shipLeft > before.shipLeft, `the ship moved right: ${before.shipLeft} to ${after.shipLeft}`);
+    assert.ok(after.shotPixels > 0, "shots are in flight");
+    assert.equal(await page.evaluate(() => window.scrollY), 0, "the page did not scroll");
+    await shot(page, "Form1");
+    await page.screenshot({ path: path.join(kShots, "page.png") });
+
+    // The game saved as a replay plays on the desktop: its player reaches the table by name.
+    const replay = path.join(extras, "web.replay");
+    fs.writeFileSync(replay, await downloaded(page, "#save-replay", "zelvatron.replay"));
+    const table = path.join(extras, "web.table");
+    const end = execFileSync(kAutoplay, ["--replay", replay, "--table", table], { encoding: "utf8" });
+    assert.match(end, /^windows=Form2,Dialog,Highscores /m);
+    assert.ok(fileRows(fs.readFileSync(table)).some(([name]) => name === "Webby"), end);
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("a desktop replay plays to the table, which survives a reload and downloads as the desktop's file",
+     { timeout: kLongestReplayMs + 60000 }, async () => {
+    const expected = fs.readFileSync(kReplayTable);
+    const finished = fileRows(expected).find(([name]) => name === "New Guy");
+    assert.ok(finished, "the recorded game made the table");
+
+    const { page, errors } = await open("?replay=game.replay");
+    const started = Date.now();
+    let bossShot = false;
+    while (!(await shown(page, "Highscores"))) {
+        assert.ok(Date.now() - started < kLongestReplayMs, "the replay reached the table in time");
+        if (!bossShot && (await shown(page, "Boss"))) {
+            await pause(1500);
+            await shot(page, "Boss");
+            bossShot = true;
+        }
+        await pause(250);
+    }
+    assert.ok(bossShot, "the replay went through a boss fight");
+    assert.ok((await tableRows(page)).some((row) => row.join() === finished.join()));
+    await shot(page, "Highscores");
+    assert.deepEqual(errors, []);
+    await page.close();
+
+    const again = await open();
+    await again.page.keyboard.press("Tab");
+    await again.page.keyboard.press("Enter");
+    await waitShown(again.page, "Highscores");
+    assert.ok((await tableRows(again.page)).some((row) => row.join() === finished.join()),
+              "the table holds the game after a reload");
+    assert.deepEqual(await downloaded(again.page, "#download-table", "highscores"), expected,
+                     "the same bytes as the desktop's file");
+    assert.deepEqual(again.errors, []);
+    await again.page.close();
+});
+
+test("a damaged table loaded from the disk is kept aside as highscores.bad, as the desktop keeps it",
+     async () => {
+    // The desktop's file with one field too many: readable rows, but not the file the game writes.
+    const damaged = Buffer.concat([fs.readFileSync(kReplayTable), Buffer.from('"extra"\r\n', "latin1")]);
+    const file = path.join(extras, "damaged-highscores");
+    fs.writeFileSync(file, damaged);
+    const { page } = await open();
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click("#load-table")]);
+    await chooser.accept([file]);
+    await page.waitForFunction(() => document.getElementById("status").textContent.startsWith("Table loaded"));
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Highscores");
+    const stored = await page.evaluate(() => ({
+        bad: localStorage.getItem("zelvatron/highscores.bad"),
+        table: localStorage.getItem("zelvatron/highscores"),
+    }));
+    assert.equal(stored.bad, damaged.toString("latin1"));
+    assert.deepEqual(fileRows(Buffer.from(stored.table, "latin1")), fileRows(damaged).slice(0, 10));
+    assert.equal(stored.table.split("\r\n").length - 1, 30, "the table saved whole again");
+    await page.close();
+});
