@@ -37,8 +37,16 @@ function shiftMaskOf(event) {
     return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
 }
 
+// The few colours the game uses, each made into its CSS text once.
+const cssColors = new Map();
+
 function cssColor(rgb) {
-    return "#" + rgb.toString(16).padStart(6, "0");
+    let text = cssColors.get(rgb);
+    if (text === undefined) {
+        text = "#" + rgb.toString(16).padStart(6, "0");
+        cssColors.set(rgb, text);
+    }
+    return text;
 }
 
 const zv = {
@@ -108,7 +116,7 @@ const zv = {
         element.addEventListener("mousedown", () => this.raise(panel));
         const panel = {
             number, name, element, caption, client, canvas, width, height, border, title, fixed,
-            ctx: canvas.getContext("2d"), place: null, widgets: new Map(), focused: -1, z: 0,
+            ctx: canvas.getContext("2d", { alpha: false }), place: null, widgets: new Map(), focused: -1, z: 0,
             shownCaption: null, enabled: true,
         };
         this.panels.set(number, panel);

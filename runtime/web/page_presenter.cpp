@@ -129,7 +129,7 @@ rt::Control* PagePresenter::controlOf(int panel, int control) const
 void PagePresenter::formLoaded(rt::Form& form)
 {
     const int number = m_nextNumber++;
-    m_panels.emplace(&form, Panel{number, {}});
+    m_panels.emplace(&form, Panel{.number = number});
     const rt::FormFrame& frame = form.frame();
     page::panelCreate(number, form.name(),
                       {.clientWidth = pixels(frame.clientWidth),
@@ -199,13 +199,16 @@ void PagePresenter::redrawAll()
 // Brings the panel and its controls in step with the form and draws what changed.
 void PagePresenter::present(rt::Form& form, Panel& panel)
 {
-    page::panelCaption(panel.number, form.Caption);
-    page::panelEnabled(panel.number, form.Enabled);
+    if (panel.caption != form.Caption.value())
+        page::panelCaption(panel.number, *(panel.caption = form.Caption.value()));
+    if (panel.enabled != form.Enabled.value())
+        page::panelEnabled(panel.number, *(panel.enabled = form.Enabled.value()));
+    std::optional<rt::Point> place;
     if (form.placed())
-        page::panelPlace(panel.number, rt::Point{pixels(form.Left + form.frame().designLeft),
-                                                 pixels(form.Top + form.frame().designTop)});
-    else
-        page::panelPlace(panel.number, std::nullopt);
+        place = rt::Point{pixels(form.Left + form.frame().designLeft),
+                          pixels(form.Top + form.frame().designTop)};
+    if (panel.place != place)
+        page::panelPlace(panel.number, *(panel.place = place));
     syncWidgets(form, panel);
     showFocus(form, panel);
     rt::Form::Changes changes = takeChanges(form);
@@ -226,9 +229,11 @@ void PagePresenter::syncWidgets(const rt::Form& form, const Panel& panel)
                              stateOf(static_cast<const rt::BoxControl&>(*controls[i])));
 }
 
-void PagePresenter::showFocus(const rt::Form& form, const Panel& panel)
+void PagePresenter::showFocus(const rt::Form& form, Panel& panel)
 {
-    page::focus(panel.number, indexOf(form, form.focused()));
+    const int focused = indexOf(form, form.focused());
+    if (panel.focused != focused)
+        page::focus(panel.number, *(panel.focused = focused));
 }
 
 } // namespace rtweb

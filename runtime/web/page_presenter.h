@@ -5,6 +5,8 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace rt {
 class Control;
@@ -44,11 +46,16 @@ private:
         int number;
         rt::Damage damage;
         bool wholeAgain = false;
+        // What the page shows of the window now: it is told only of changes.
+        std::optional<std::string> caption;
+        std::optional<bool> enabled;
+        std::optional<std::optional<rt::Point>> place;
+        std::optional<int> focused;
     };
     Panel* find(const rt::Form& form);
     void present(rt::Form& form, Panel& panel);
     void syncWidgets(const rt::Form& form, const Panel& panel);
-    void showFocus(const rt::Form& form, const Panel& panel);
+    void showFocus(const rt::Form& form, Panel& panel);
 
     rt::Runtime* m_runtime;
     std::map<const rt::Form*, Panel> m_panels;
