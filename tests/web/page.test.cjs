@@ -112,6 +112,18 @@ function readStage(page) {
     });
 }
 
+// The left edge of the formation on the wave stage's canvas: its leftmost lit pixel above the ship.
+function formationLeft(page) {
+    return page.$eval('.panel[data-form="Form1"] canvas', (canvas) => {
+        const { data, width } = canvas.getContext("2d").getImageData(0, 0, canvas.width, 300);
+        let left = width;
+        for (let i = 0; i < data.length; i += 4)
+            if (data[i] + data[i + 1] + data[i + 2] > 100)
+                left = Math.min(left, (i / 4) % width);
+        return left;
+    });
+}
+
 // The rows of the table window as its lists show them: [name, level, score].
 function tableRows(page) {
     return page.$eval('.panel[data-form="Highscores"]', (panel) => {
@@ -146,7 +158,8 @@ test("the page loads without a console error and Enter on the title opens the na
     await page.close();
 });
 
-test("a typed name and Enter open the wave stage, where held keys move the ship and fire; the game saved as a replay plays on the desktop",
+test("a typed name and Enter open the wave stage, where held keys move the ship and fire; " +
+     "the game saved as a replay plays on the desktop",
      async () => {
     const { page, errors } = await open();
     await page.keyboard.press("Enter");
@@ -190,6 +203,29 @@ test("a typed name and Enter open the wave stage, where held keys move the ship 
     const end = execFileSync(kAutoplay, ["--replay", replay, "--table", table], { encoding: "utf8" });
     assert.match(end, /^windows=Form2,Dialog,Highscores /m);
     assert.ok(fileRows(fs.readFileSync(table)).some(([name]) => name === "Webby"), end);
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("the game stands still while its page is hidden and goes on from there when it shows again",
+     async () => {
+    const { page, errors } = await open();
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Dialog");
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Form1");
+    await pause(300);
+    const before = await formationLeft(page);
+    const other = await browser.newPage();
+    await other.bringToFront();
+    assert.equal(await page.evaluate(() => document.visibilityState), "hidden");
+    await pause(4000); // a running clock would march the formation a dozen steps meanwhile
+    await other.close();
+    await page.bringToFront();
+    const shown = await formationLeft(page);
+    assert.ok(Math.abs(shown - before) <= 4, `at most one march step: ${before} to ${shown}`);
+    await pause(2000);
+    assert.ok((await formationLeft(page)) - before > 10, "the march goes on once shown");
     assert.deepEqual(errors, []);
     await page.close();
 });
