@@ -2,6 +2,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/damage.h"
+#include "runtime/draw_order.h"
 #include "runtime/faces.h"
 #include "runtime/form.h"
 #include "runtime/qt/conversions.h"
@@ -222,13 +223,7 @@ void drawPicture(QPainter& painter, Pictures& pictures, const std::string& name)
         painter.drawPixmap(QPointF(0, 0), pixmap);
 }
 
-// A control that shows somewhere in the exposed region, and where it draws.
-struct Exposed {
-    const rt::Control* control;
-    QRect extent;
-};
-
-using ExposedControls = std::vector<Exposed>;
+using ExposedControls = std::vector<rt::Exposed<QRect>>;
 
 void drawContents(QPainter& painter, const ExposedControls& controls,
                   const rt::PictureBox* container, Pictures& pictures, const QRect& area);
@@ -249,33 +244,13 @@ void drawPictureBox(QPainter& painter, const ExposedControls& controls, const rt
 void drawContents(QPainter& painter, const ExposedControls& controls,
                   const rt::PictureBox* container, Pictures& pictures, const QRect& area)
 {
-    for (const auto& [control, extent] : controls) {
-        if (control->container() != container || !area.intersects(extent))
-            continue;
-        switch (control->kind()) {
-        case rt::ControlKind::Line:
-            if (const auto& line = static_cast<const rt::Line&>(*control); line.Visible)
-                drawLine(painter, line);
-            break;
-        case rt::ControlKind::Shape:
-            if (const auto& shape = static_cast<const rt::Shape&>(*control); shape.Visible)
-                drawShape(painter, shape);
-            break;
-        case rt::ControlKind::Label:
-            if (const auto& label = static_cast<const rt::Label&>(*control); label.Visible)
-                drawLabel(painter, label);
-            break;
-        default:
-            break;
-        }
-    }
-    for (const auto& [control, extent] : controls) {
-        if (control->container() != container || control->kind() != rt::ControlKind::PictureBox ||
-            !area.intersects(extent))
-            continue;
-        if (const auto& box = static_cast<const rt::PictureBox&>(*control); box.Visible)
-            drawPictureBox(painter, controls, box, pictures, area);
-    }
+    rt::drawInOrder(controls, container, area,
+                    rt::Overloaded{[&](const rt::Line& line) { drawLine(painter, line); },
+                                   [&](const rt::Shape& shape) { drawShape(painter, shape); },
+                                   [&](const rt::Label& label) { drawLabel(painter, label); },
+                                   [&](const rt::PictureBox& box) {
+                                       drawPictureBox(painter, controls, box, pictures, area);
+                                   }});
 }
 
 } // namespace

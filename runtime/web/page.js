@@ -558,23 +558,18 @@ const zv = {
     },
 
     storageWrite(key, bytes) {
-        let text = "";
-        for (let i = 0; i < bytes.length; i += 8192)
-            text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-        try {
-            localStorage.setItem(key, text);
-            return true;
-        } catch (e) {
-            return false;
-        }
+        return this.storageSet(key, byteString(bytes));
     },
 
     storageCopy(from, to) {
         const text = this.storageRead(from);
-        if (text === null)
-            return false;
+        return text !== null && this.storageSet(to, text);
+    },
+
+    // False when the browser refuses: storage full, or turned off for the page.
+    storageSet(key, text) {
         try {
-            localStorage.setItem(to, text);
+            localStorage.setItem(key, text);
             return true;
         } catch (e) {
             return false;

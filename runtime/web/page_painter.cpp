@@ -3,6 +3,7 @@
 #include "runtime/color.h"
 #include "runtime/controls.h"
 #include "runtime/damage.h"
+#include "runtime/draw_order.h"
 #include "runtime/faces.h"
 #include "runtime/form.h"
 #include "runtime/web/page.h"
@@ -75,16 +76,12 @@ void drawLabel(const rt::Label& label, double dx, double dy)
                     .fixedLineHeight = face.lucidaLines});
 }
 
-// A control that shows somewhere in the area being painted.
-struct Exposed {
-    const rt::Control* control;
-    rt::Rect extent;
-};
+using ExposedControls = std::vector<rt::Exposed<rt::Rect>>;
 
-void drawContents(const std::vector<Exposed>& controls, const rt::PictureBox* container, double dx,
+void drawContents(const ExposedControls& controls, const rt::PictureBox* container, double dx,
                   double dy, const rt::Rect& area);
 
-void drawPictureBox(const std::vector<Exposed>& controls, const rt::PictureBox& box, double dx,
+void drawPictureBox(const ExposedControls& controls, const rt::PictureBox& box, double dx,
                     double dy, const rt::Rect& area)
 {
     const rt::RectF rect = boxOf(box, dx, dy);
@@ -96,36 +93,16 @@ void drawPictureBox(const std::vector<Exposed>& controls, const rt::PictureBox& 
     page::popClip();
 }
 
-void drawContents(const std::vector<Exposed>& controls, const rt::PictureBox* container, double dx,
+void drawContents(const ExposedControls& controls, const rt::PictureBox* container, double dx,
                   double dy, const rt::Rect& area)
 {
-    for (const auto& [control, extent] : controls) {
-        if (control->container() != container || !area.intersects(extent))
-            continue;
-        switch (control->kind()) {
-        case rt::ControlKind::Line:
-            if (const auto& line = static_cast<const rt::Line&>(*control); line.Visible)
-                drawLine(line, dx, dy);
-            break;
-        case rt::ControlKind::Shape:
-            if (const auto& shape = static_cast<const rt::Shape&>(*control); shape.Visible)
-                drawShape(shape, dx, dy);
-            break;
-        case rt::ControlKind::Label:
-            if (const auto& label = static_cast<const rt::Label&>(*control); label.Visible)
-                drawLabel(label, dx, dy);
-            break;
-        default:
-            break;
-        }
-    }
-    for (const auto& [control, extent] : controls) {
-        if (control->container() != container || control->kind() != rt::ControlKind::PictureBox ||
-            !area.intersects(extent))
-            continue;
-        if (const auto& box = static_cast<const rt::PictureBox&>(*control); box.Visible)
-            drawPictureBox(controls, box, dx, dy, area);
-    }
+    rt::drawInOrder(controls, container, area,
+                    rt::Overloaded{[&](const rt::Line& line) { drawLine(line, dx, dy); },
+                                   [&](const rt::Shape& shape) { drawShape(shape, dx, dy); },
+                                   [&](const rt::Label& label) { drawLabel(label, dx, dy); },
+                                   [&](const rt::PictureBox& box) {
+                                       drawPictureBox(controls, box, dx, dy, area);
+                                   }});
 }
 
 // The damaged places merged where they overlap, so no pixel is painted twice in a frame.
@@ -154,7 +131,7 @@ std::vector<rt::Rect> disjoint(const rt::Region& damaged)
 void paintForm(int panel, const rt::Form& form, const rt::Region& damaged)
 {
     const std::vector<rt::Rect> areas = disjoint(damaged);
-    std::vector<Exposed> controls;
+    ExposedControls controls;
     for (const rt::Control* control : form.controls()) {
         const rt::Rect extent = rt::extentOf(*control);
         if (std::any_of(areas.begin(), areas.end(),
