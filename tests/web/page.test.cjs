@@ -288,3 +288,13 @@ test("a damaged table loaded from the disk is kept aside as highscores.bad, as t
     assert.equal(stored.table.split("\r\n").length - 1, 30, "the table saved whole again");
     await page.close();
 });
+
+test("a replay chosen with \"Play replay\" plays in a fresh game", async () => {
+    const { page, errors } = await open();
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click("#play-replay")]);
+    await Promise.all([page.waitForNavigation(), chooser.accept([kReplay])]);
+    await page.waitForSelector('body[data-replay="playing"]');
+    await waitShown(page, "Form1", 10000); // the recorded game gets past the title and the dialog
+    assert.deepEqual(errors, []);
+    await page.close();
+});
