@@ -10,8 +10,8 @@
 // Each call goes to the page's object `zv` (page.js), which owns the document.
 // clang-format off: the bodies are JavaScript.
 EM_JS(void, page_panel_create,
-      (int panel, const char* name, int width, int height, int border, int title, int fixed), {
-          zv.panelCreate(panel, UTF8ToString(name), width, height, border, title, !!fixed);
+      (int panel, const char* name, int width, int height, int border, int title), {
+          zv.panelCreate(panel, UTF8ToString(name), width, height, border, title);
       });
 EM_JS(void, page_panel_place, (int panel, int placed, int x, int y),
       { zv.panelPlace(panel, placed ? {x : x, y : y} : null); });
@@ -77,10 +77,10 @@ EM_JS(int, page_storage_copy, (const char* from, const char* to),
 
 namespace rtweb::page {
 
-void panelCreate(int panel, const std::string& name, const Frame& frame, bool fixedDialog)
+void panelCreate(int panel, const std::string& name, const Frame& frame)
 {
     page_panel_create(panel, name.c_str(), frame.clientWidth, frame.clientHeight, frame.borderWidth,
-                    frame.titleHeight, fixedDialog ? 1 : 0);
+                      frame.titleHeight);
 }
 
 void panelPlace(int panel, std::optional<rt::Point> client)

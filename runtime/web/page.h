@@ -23,7 +23,7 @@ struct Frame {
     int titleHeight; // the title bar, its top border included
 };
 
-void panelCreate(int panel, const std::string& name, const Frame& frame, bool fixedDialog);
+void panelCreate(int panel, const std::string& name, const Frame& frame);
 // Where the client area stands on the page's screen, or nothing for the page's own place.
 void panelPlace(int panel, std::optional<rt::Point> client);
 void panelShow(int panel);

@@ -87,7 +87,7 @@ const zv = {
 
     // ---- Panels: one per loaded window ----
 
-    panelCreate(number, name, width, height, border, title, fixed) {
+    panelCreate(number, name, width, height, border, title) {
         const element = document.createElement("section");
         element.className = "panel";
         element.setAttribute("role", "dialog");
@@ -115,7 +115,7 @@ const zv = {
         element.append(bar, client);
         element.addEventListener("mousedown", () => this.raise(panel));
         const panel = {
-            number, name, element, caption, client, canvas, width, height, border, title, fixed,
+            number, name, element, caption, client, canvas, width, height, border, title,
             ctx: canvas.getContext("2d", { alpha: false }), place: null, widgets: new Map(), focused: -1, z: 0,
             shownCaption: null, enabled: true,
         };

@@ -135,8 +135,7 @@ void PagePresenter::formLoaded(rt::Form& form)
                       {.clientWidth = pixels(frame.clientWidth),
                        .clientHeight = pixels(frame.clientHeight),
                        .borderWidth = pixels(frame.designLeft),
-                       .titleHeight = pixels(frame.designTop)},
-                      form.BorderStyle == rt::BorderStyle::FixedDialog);
+                       .titleHeight = pixels(frame.designTop)});
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         if (hasWidget(controls[i]->kind()))
