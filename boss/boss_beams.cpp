@@ -2,6 +2,7 @@
 
 #include "runtime/counter.h"
 #include "runtime/hit.h"
+#include "stage/sounds.h"
 
 namespace boss {
 
@@ -16,6 +17,7 @@ void Boss::tmrbeamwait_Timer()
         tmrBeam.Enabled = true;
         tmrbeamwait.Enabled = false;
         Charge.Caption = kNoCount;
+        Play(stage::kBeamsSound);
         if (BossPart(kLeftEmitter).Visible)
             beam1.Visible = true;
         if (BossPart(kRightEmitter).Visible)

@@ -135,6 +135,7 @@ Boss::Boss(rt::Runtime& runtime) : Form(runtime, "Boss", kFrame)
 
     BackColor = rt::SystemColor::WindowText;
     KeyPreview = true;
+    pausable = true;
 
     for (const Block& b : kBlocks) {
         rt::PictureBox& block = BossPart(b.index);

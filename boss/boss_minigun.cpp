@@ -2,6 +2,7 @@
 
 #include "runtime/counter.h"
 #include "runtime/hit.h"
+#include "stage/sounds.h"
 
 namespace boss {
 
@@ -18,6 +19,7 @@ void Boss::tmrMiniGun_Timer()
 void Boss::releaseSpray()
 {
     Spray.Visible = true;
+    Play(stage::kSpraySound);
     Spray.Top = BossPart(kSprayMuzzle).Top;
     Spray.Left = BossPart(kSprayMuzzle).Left + kMuzzleOffset;
     tmrDischarge.Enabled = true;

@@ -1,6 +1,7 @@
 #include "boss/boss.h"
 
 #include "runtime/hit.h"
+#include "stage/sounds.h"
 
 #include <algorithm>
 
@@ -34,6 +35,7 @@ void Boss::watchSight(rt::PictureBox& sight, std::span<const int> launcher, int 
     Missile(0).Left = from.Left + from.Width / 2;
     Missile(0).Top = from.Top;
     Missile(0).Visible = true;
+    Play(stage::kMissileLaunchSound);
 }
 
 // One flight step: steer and drop first, then every test on the new place. A hit on the ship
@@ -46,6 +48,7 @@ void Boss::tmrMissiles_Timer()
     missile.Top = missile.Top + kMissileDrop;
     if (missile.Visible && rt::bottomLeftInside(missile, Player)) {
         missile.Visible = false;
+        Play(stage::kMissileHitSound);
         damageShields(kMissileDamage);
     }
     if (shotDown(missile))

@@ -1,6 +1,7 @@
 #include "boss/boss.h"
 
 #include "runtime/counter.h"
+#include "stage/sounds.h"
 
 namespace boss {
 
@@ -11,6 +12,7 @@ void Boss::damageShields(double amount)
     rt::setCounter(Shields, rt::counter(Shields) - amount);
     if (rt::counter(Shields) < kLastShield) {
         rt::setCounter(Lives, rt::counter(Lives) - 1);
+        Play(stage::kLifeLostSound);
         Shields.Caption = kFullShields;
     }
 }

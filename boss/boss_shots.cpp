@@ -2,6 +2,7 @@
 
 #include "runtime/counter.h"
 #include "runtime/hit.h"
+#include "stage/sounds.h"
 #include "wave/form1.h"
 
 namespace boss {
@@ -31,6 +32,7 @@ void Boss::tmrfire_Timer()
 void Boss::hitCore()
 {
     BossPart(kCore).Visible = false;
+    Play(stage::kBlastSound);
     tmrNuke.Enabled = true;
     Ring(0).Visible = true;
     Ring(1).Visible = true;
@@ -43,6 +45,7 @@ void Boss::destroyPart(int shot, int j)
     BossPart(j).Visible = false;
     stage::parkShot(Lasers(shot));
     rt::setCounter(Score, rt::counter(Score) + kPartScore);
+    Play(stage::kBlockSound);
 }
 
 // The wave stage keeps the record of the game, so the table takes the score from there. The stage

@@ -43,6 +43,8 @@ void Form::Hide()
     m_runtime->presenter().formHidden(*this);
 }
 
+void Form::Play(const SoundEffect& effect) { m_runtime->sounds().play(effect); }
+
 void Form::Unload(Form& form) { m_runtime->unload(form); }
 
 void Form::End() { m_runtime->end(); }

@@ -13,6 +13,7 @@ class Control;
 class Presenter;
 class Runtime;
 class Timer;
+struct SoundEffect;
 struct ScreenSize;
 
 // The client area and the design position a window is drawn from. The design Left is also the
@@ -56,6 +57,9 @@ public:
     std::string Picture;
     bool KeyPreview = false;
     rt::BorderStyle BorderStyle = rt::BorderStyle::Sizable;
+    // A stage window: P and Escape pause and resume the game on it, M mutes, and it pauses when
+    // it loses the keyboard focus.
+    bool pausable = false;
     const ScreenSize& Screen;
 
     virtual void Form_Load() {}
@@ -64,6 +68,8 @@ public:
     virtual void Form_KeyDown(int KeyCode, int Shift);
     // The player closed the window with its frame; the title and the stages end the game.
     virtual void closeRequested();
+    // Names the sound a rule makes, beside the rule: `Play(stage::kShotSound)`.
+    void Play(const SoundEffect& effect);
 
     // Modeless: shows the window and brings it forward.
     void Show();

@@ -26,6 +26,9 @@ public:
     // next key the player types goes where the game says.
     virtual void focusMoved(Form&) {}
     virtual void endRequested() {}
+    // The game paused or resumed on `form` (Runtime::pausedForm): show or take away the banner.
+    virtual void pauseChanged(Form&) {}
+    virtual void muteChanged(bool /*muted*/) {}
 
     // What changed on `form` since the last call; the next change calls formChanged again.
     static Form::Changes takeChanges(Form& form);

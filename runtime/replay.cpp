@@ -22,6 +22,10 @@ const char* kindWord(InputEvent::Kind kind)
         return "text";
     case InputEvent::Kind::Close:
         return "close";
+    case InputEvent::Kind::Pause:
+        return "pause";
+    case InputEvent::Kind::Resume:
+        return "resume";
     }
     return "?";
 }
@@ -108,8 +112,10 @@ std::variant<InputEvent, std::string> parseEvent(std::string_view line)
             return "unexpected text after the shift mask";
         return event;
     }
-    if (kind == "close") {
-        event.kind = InputEvent::Kind::Close;
+    if (kind == "close" || kind == "pause" || kind == "resume") {
+        event.kind = kind == "close"   ? InputEvent::Kind::Close
+                     : kind == "pause" ? InputEvent::Kind::Pause
+                                       : InputEvent::Kind::Resume;
         if (!line.empty())
             return "unexpected text after the window name";
         return event;
@@ -150,6 +156,8 @@ std::string replayLine(const InputEvent& event)
         line += ' ' + event.control + ' ' + escaped(event.text);
         break;
     case InputEvent::Kind::Close:
+    case InputEvent::Kind::Pause:
+    case InputEvent::Kind::Resume:
         break;
     }
     return line;

@@ -20,6 +20,8 @@ class Runtime;
 //   3400000 text Dialog PlayerName Ann \x22the\x22 Ace
 //   3900000 click Dialog OKButton
 //   4210000 key Form1 39 0
+//   6000000 pause Form1
+//   8500000 resume Form1
 //   9700000 close Highscores
 // A text runs to the end of its line; a backslash and control characters in it are written \xHH.
 inline constexpr std::string_view kReplayHeader = "zelvatron replay 1";

@@ -49,6 +49,11 @@ void Runtime::unload(Form& form)
         return;
     form.m_loaded = false;
     form.m_visible = false;
+    // Closing a paused stage (its frame, or the end of the game) lets time run again.
+    if (m_paused == &form) {
+        m_paused = nullptr;
+        m_scheduler.resume(m_scheduler.now());
+    }
     for (Timer* timer : form.timers())
         m_scheduler.disarm(*timer);
     m_presenter->formUnloaded(form);
@@ -99,6 +104,8 @@ std::string Runtime::refusal(const Form& form, const Control* control) const
         return form.name() + " is disabled";
     if (!control)
         return {};
+    if (m_paused)
+        return "the game is paused";
     const std::string name = form.name() + "." + control->displayName();
     if (control->kind() == ControlKind::CommandButton) {
         const auto& button = static_cast<const CommandButton&>(*control);
@@ -173,9 +180,67 @@ std::string Runtime::closeWindow(Form& form, std::optional<std::int64_t> replayA
                      nullptr, [&] { form.closeRequested(); });
 }
 
+std::string Runtime::pause(Form& form, std::optional<std::int64_t> replayAt)
+{
+    if (!form.pausable)
+        return form.name() + " cannot pause";
+    if (m_paused)
+        return "the game is already paused";
+    return takeInput({.kind = InputEvent::Kind::Pause, .form = form.name()}, replayAt, form,
+                     nullptr, [&] {
+                         m_paused = &form;
+                         m_scheduler.suspend(m_scheduler.now());
+                         m_presenter->pauseChanged(form);
+                     });
+}
+
+std::string Runtime::resume(Form& form, std::optional<std::int64_t> replayAt)
+{
+    if (m_paused != &form)
+        return "the game is not paused on " + form.name();
+    return takeInput({.kind = InputEvent::Kind::Resume, .form = form.name()}, replayAt, form,
+                     nullptr, [&] {
+                         m_paused = nullptr;
+                         m_scheduler.resume(m_scheduler.now());
+                         m_presenter->pauseChanged(form);
+                     });
+}
+
+bool Runtime::stageKey(Form& form, int keyCode, bool repeat)
+{
+    if (keyCode == kKeyP || keyCode == kKeyEscape) {
+        if (!repeat)
+            m_paused ? resume(form, std::nullopt) : pause(form, std::nullopt);
+        return true;
+    }
+    if (keyCode == kKeyM) {
+        if (!repeat)
+            setMuted(!m_sounds.muted());
+        return true;
+    }
+    return m_paused != nullptr;
+}
+
+void Runtime::setMuted(bool muted)
+{
+    if (muted == m_sounds.muted())
+        return;
+    m_sounds.setMuted(muted);
+    m_presenter->muteChanged(muted);
+}
+
+void Runtime::lostFocus(Form& form)
+{
+    if (m_ignoringPlayer || m_paused || !form.pausable || !refusal(form, nullptr).empty())
+        return;
+    pause(form, std::nullopt);
+}
+
 void Runtime::keyDown(Form& form, int keyCode, int shift, bool repeat)
 {
     if (m_ignoringPlayer || !refusal(form, nullptr).empty())
+        return;
+    if (form.pausable ? stageKey(form, keyCode, repeat) : m_paused != nullptr)
         return;
     // One dispatch round the whole key, so a window its handler unloads outlives it.
     dispatch([&] {
@@ -275,6 +340,12 @@ bool Runtime::replay(const InputEvent& event, std::string* why)
             break;
         case InputEvent::Kind::Close:
             refused = closeWindow(*form, event.atUs);
+            break;
+        case InputEvent::Kind::Pause:
+            refused = pause(*form, event.atUs);
+            break;
+        case InputEvent::Kind::Resume:
+            refused = resume(*form, event.atUs);
             break;
         }
     });

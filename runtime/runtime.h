@@ -6,6 +6,7 @@
 #include "runtime/presenter.h"
 #include "runtime/random.h"
 #include "runtime/scheduler.h"
+#include "runtime/sound.h"
 
 #include <functional>
 #include <memory>
@@ -74,7 +75,9 @@ public:
     // A key down, auto-repeats included (`repeat`): Form_KeyDown hears it while KeyPreview is
     // set or no control has the focus; then Tab (Shift+Tab) moves the focus in tab order, and a
     // fresh Enter presses the focused button, or the default button while the focus is on a
-    // text box, and a fresh Space presses the focused button.
+    // text box, and a fresh Space presses the focused button. On a stage window a fresh P or
+    // Escape pauses and resumes the game and a fresh M mutes and unmutes; while paused no other
+    // key is heard.
     void keyDown(Form& form, int keyCode, int shift, bool repeat = false);
     // A click on a button: the focus moves to it and it is pressed.
     void click(CommandButton& button);
@@ -84,6 +87,11 @@ public:
     void focus(Control& control);
     // The player closed the window with its frame: the form decides what that means.
     void close(Form& form);
+    // The window lost the keyboard focus, was minimised, or its page was hidden: a stage in play
+    // pauses, and stays paused until the player resumes.
+    void lostFocus(Form& form);
+    // The stage window the game is paused on; null while it plays.
+    Form* pausedForm() const { return m_paused; }
     // Lands a recorded event on the loaded windows, at its recorded instant; false, with the
     // reason in `why` when given, when its window or control refused it (not open, hidden,
     // disabled) or is not there.
@@ -100,6 +108,9 @@ public:
     Scheduler& scheduler() { return m_scheduler; }
     ScreenSize& screen() { return m_screen; }
     Random& random() { return m_random; }
+    Sounds& sounds() { return m_sounds; }
+    // Muting is the player's choice, not a move in the game: it is not recorded.
+    void setMuted(bool muted);
     FileStore& files() { return *m_files; }
     void setFiles(std::unique_ptr<FileStore> files) { m_files = std::move(files); }
     Presenter& presenter() { return *m_presenter; }
@@ -127,10 +138,15 @@ private:
     std::string press(CommandButton& button, std::optional<std::int64_t> replayAt);
     std::string type(TextBox& box, std::string text, std::optional<std::int64_t> replayAt);
     std::string closeWindow(Form& form, std::optional<std::int64_t> replayAt);
+    std::string pause(Form& form, std::optional<std::int64_t> replayAt);
+    std::string resume(Form& form, std::optional<std::int64_t> replayAt);
+    // P, Escape and M on a stage window; true when the key was one of them or the game is paused.
+    bool stageKey(Form& form, int keyCode, bool repeat);
 
     Scheduler m_scheduler;
     ScreenSize m_screen;
     Random m_random;
+    Sounds m_sounds;
     std::unique_ptr<FileStore> m_files;
     Presenter m_headless;
     Presenter* m_presenter = &m_headless;
@@ -140,6 +156,7 @@ private:
     int m_depth = 0;
     bool m_ended = false;
     bool m_ignoringPlayer = false;
+    Form* m_paused = nullptr;
 };
 
 } // namespace rt

@@ -57,6 +57,8 @@ std::optional<std::size_t> Scheduler::earliest() const
 
 std::optional<std::int64_t> Scheduler::nextDue() const
 {
+    if (m_suspendedAt)
+        return std::nullopt;
     if (auto i = earliest())
         return m_entries[*i].due;
     return std::nullopt;
@@ -65,7 +67,7 @@ std::optional<std::int64_t> Scheduler::nextDue() const
 bool Scheduler::runOne(std::int64_t untilUs)
 {
     const auto i = earliest();
-    if (!i || m_entries[*i].due > untilUs)
+    if (m_suspendedAt || !i || m_entries[*i].due > untilUs)
         return false;
     Entry& entry = m_entries[*i];
     ++m_ticksRun;
@@ -113,6 +115,26 @@ void Scheduler::advanceUs(std::int64_t us)
         runOne(*due);
     }
     m_virtual.set(target);
+}
+
+void Scheduler::suspend(std::int64_t atUs)
+{
+    if (m_suspendedAt)
+        return;
+    m_suspendedAt = atUs;
+    queueChanged();
+}
+
+void Scheduler::resume(std::int64_t atUs)
+{
+    if (!m_suspendedAt)
+        return;
+    const std::int64_t stood = std::max<std::int64_t>(0, atUs - *m_suspendedAt);
+    m_suspendedAt.reset();
+    for (Entry& entry : m_entries)
+        entry.due += stood;
+    m_latestDue = std::max(m_latestDue, atUs);
+    queueChanged();
 }
 
 void Scheduler::queueChanged()

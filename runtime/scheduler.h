@@ -29,7 +29,8 @@ private:
 // The queue of due timer ticks. Rules: the period is max(Interval, 15.625 ms); enabling arms a
 // timer one period from now; an Interval change re-arms it; ticks due at the same instant run in
 // the order their timers were armed; periods are drift-free; after a stall a timer ticks once and
-// its next tick keeps its phase (missed ticks are dropped, never fired in a burst).
+// its next tick keeps its phase (missed ticks are dropped, never fired in a burst). While
+// suspended (the game paused) nothing is due.
 class Scheduler {
 public:
     // The shortest spacing of ticks honoured, that of the classic desktop timer (64 a second).
@@ -78,6 +79,12 @@ public:
 
     static std::int64_t periodUs(int intervalMs);
 
+    // The game stands still: no tick falls due until resume(), and every timer then has the time
+    // it had left at `atUs`. Both are given the instant, so a replay lands them where they were.
+    void suspend(std::int64_t atUs);
+    void resume(std::int64_t atUs);
+    bool suspended() const { return m_suspendedAt.has_value(); }
+
     // Ticks run since the scheduler was made: two builds that play the same game run as many.
     std::uint64_t ticksRun() const { return m_ticksRun; }
 
@@ -99,6 +106,7 @@ private:
     std::optional<std::int64_t> m_tickDue;
     std::int64_t m_latestDue = 0; // the latest instant a tick has run at
     std::uint64_t m_ticksRun = 0;
+    std::optional<std::int64_t> m_suspendedAt;
 };
 
 } // namespace rt

@@ -1,6 +1,8 @@
 #include "stage/stage.h"
 
 #include "runtime/counter.h"
+#include "runtime/form.h"
+#include "stage/sounds.h"
 
 namespace stage {
 
@@ -40,6 +42,7 @@ void fire(const Ship& ship)
         shot.Top = Player.Top;
     }
     rt::setCounter(current, rt::counter(current) + 1);
+    shot.form().Play(kShotSound);
 }
 
 void climb(rt::Shape& shot) { shot.Top = shot.Top - kShotClimb; }

@@ -3,6 +3,7 @@
 #include "boss/boss.h"
 #include "runtime/runtime.h"
 #include "scores/highscores.h"
+#include "stage/sounds.h"
 
 namespace wave {
 
@@ -17,6 +18,7 @@ void Form1::Form_Load()
 void Form1::endGame()
 {
     Enabled = false;
+    Play(stage::kGameOverSound);
     scores::showFinishedGame(runtime());
 }
 

@@ -3,6 +3,7 @@
 #include "runtime/counter.h"
 #include "runtime/hit.h"
 #include "runtime/runtime.h"
+#include "stage/sounds.h"
 #include "wave/constants.h"
 
 namespace wave {
@@ -32,6 +33,7 @@ void Form1::tmrBomb_Timer()
     bomb.Visible = true;
     if (rt::topLeftInside(bomb, Player)) {
         rt::setCounter(Lives, rt::counter(Lives) - 1);
+        Play(stage::kBombHitSound);
         bomb.Visible = false;
         tmrBomb.Enabled = false;
         bombwait.Enabled = true;

@@ -28,6 +28,7 @@ Form1::Form1(rt::Runtime& runtime) : Form(runtime, "Form1", kFrame)
     Caption = "The Front Line";
     BackColor = rt::SystemColor::WindowText;
     KeyPreview = true;
+    pausable = true;
 
     for (int i = 0; i <= kLastEnemy; ++i) {
         rt::PictureBox& enemy = Enemy(i);

@@ -2,6 +2,7 @@
 
 #include "boss/boss.h"
 #include "runtime/counter.h"
+#include "stage/sounds.h"
 #include "wave/constants.h"
 
 namespace wave {
@@ -57,6 +58,7 @@ void Form1::pushBackIfAtBottom(int i)
 {
     if (Enemy(i).Top > kBottomLine && Enemy(i).Visible) {
         rt::setCounter(Lives, rt::counter(Lives) - 1);
+        Play(stage::kLifeLostSound);
         dropFormation(-kPushBack);
     }
 }
@@ -73,6 +75,7 @@ void Form1::clearFormationIfAllDown()
     bombwait.Enabled = false;
     Hide();
     Boss().Show();
+    Play(stage::kBossArrivesSound);
 }
 
 } // namespace wave

@@ -1,6 +1,7 @@
 #include "wave/form1.h"
 
 #include "runtime/counter.h"
+#include "stage/sounds.h"
 #include "wave/constants.h"
 
 namespace wave {
@@ -43,6 +44,7 @@ int Form1::speedUp()
 // Once nothing is left to shorten the level reads "MAX!!" for good and is never read as a number.
 void Form1::payStageBonus(double clearedScore, int stepsUp)
 {
+    Play(stage::kLevelUpSound);
     if (stepsUp == 0) {
         Level.Caption = kTopLevel;
         rt::setCounter(Score, clearedScore + kTopBonus);

@@ -2,6 +2,7 @@
 
 #include "runtime/counter.h"
 #include "runtime/hit.h"
+#include "stage/sounds.h"
 #include "wave/constants.h"
 
 namespace wave {
@@ -35,6 +36,7 @@ void Form1::killEnemy(int shot, int j)
     else
         rt::setCounter(Score, rt::counter(Score) + rt::counter(Level) * kKillScoreFactor);
     rt::setCounter(Ghosts, rt::counter(Ghosts) + 1);
+    Play(stage::kEnemyHitSound);
 }
 
 } // namespace wave

@@ -7,6 +7,7 @@
 #include "runtime/runtime.h"
 #include "runtime/ticker.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -47,6 +48,8 @@ struct QtRuntime::Impl final : rt::Presenter {
     rt::Ticker ticker;
     Pictures pictures;
     std::map<const rt::Form*, std::unique_ptr<FormWindow>> windows;
+    // Shown forms, the one shown last at the back.
+    std::vector<rt::Form*> shown;
     // Windows of unloaded forms, waiting for the event loop to delete them.
     std::vector<QPointer<FormWindow>> retired;
 };
@@ -93,12 +96,15 @@ void QtRuntime::Impl::formLoaded(rt::Form& form)
 
 void QtRuntime::Impl::formShown(rt::Form& form)
 {
+    std::erase(shown, &form);
+    shown.push_back(&form);
     if (FormWindow* window = find(form))
         window->formShown();
 }
 
 void QtRuntime::Impl::formHidden(rt::Form& form)
 {
+    std::erase(shown, &form);
     if (FormWindow* window = find(form))
         window->formHidden();
 }
@@ -117,6 +123,7 @@ void QtRuntime::Impl::focusMoved(rt::Form& form)
 
 void QtRuntime::Impl::formUnloaded(rt::Form& form)
 {
+    std::erase(shown, &form);
     const auto it = windows.find(&form);
     if (it == windows.end())
         return;
@@ -144,5 +151,14 @@ QtRuntime::QtRuntime(rt::Runtime& runtime, rt::AlarmClock& clock)
 QtRuntime::~QtRuntime() = default;
 
 QWidget* QtRuntime::window(const rt::Form& form) const { return m_impl->find(form); }
+
+rt::Form* QtRuntime::frontForm() const
+{
+    const QWidget* active = QApplication::activeWindow();
+    for (rt::Form* form : m_impl->shown)
+        if (m_impl->find(*form) == active)
+            return form;
+    return m_impl->shown.empty() ? nullptr : m_impl->shown.back();
+}
 
 } // namespace rtqt

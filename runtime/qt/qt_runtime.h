@@ -34,6 +34,9 @@ public:
 
     // The window that shows `form`, or null when the form is not loaded.
     QWidget* window(const rt::Form& form) const;
+    // The form whose window has the keyboard focus, or else the one shown last that is still on
+    // screen: where a gamepad's keys go. Null when no window is shown.
+    rt::Form* frontForm() const;
 
 private:
     struct Impl;
