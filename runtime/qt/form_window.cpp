@@ -96,6 +96,12 @@ int FormWindow::msToNextFrame() const
 
 void FormWindow::focusMoved() { showFocus(); }
 
+void FormWindow::pauseChanged()
+{
+    present();
+    update();
+}
+
 // The focus is where the runtime has it.
 void FormWindow::showFocus()
 {
@@ -184,6 +190,8 @@ void FormWindow::paintEvent(QPaintEvent* event)
     for (const QRect& rect : event->region())
         exposed += toQRect(m_zoom.unmap(fromQRect(rect)));
     paintForm(painter, *m_form, *m_pictures, exposed);
+    if (m_form->runtime().pausedForm() == m_form)
+        paintPauseBanner(painter, m_layout);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event)
@@ -204,6 +212,16 @@ void FormWindow::closeEvent(QCloseEvent* event)
     event->setAccepted(!m_form);
     if (m_form)
         m_form->runtime().close(*m_form);
+}
+
+// A stage the player leaves for another window, or minimises, pauses.
+void FormWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    const bool left = event->type() == QEvent::WindowDeactivate ||
+                      (event->type() == QEvent::WindowStateChange && isMinimized());
+    if (left && m_form)
+        m_form->runtime().lostFocus(*m_form);
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event)

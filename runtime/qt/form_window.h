@@ -38,11 +38,14 @@ public:
     void formChanged();
     void focusMoved();
     void formUnloaded();
+    // The banner goes up or comes down.
+    void pauseChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -5,9 +5,11 @@
 #include "runtime/draw_order.h"
 #include "runtime/faces.h"
 #include "runtime/form.h"
+#include "runtime/pause_banner.h"
 #include "runtime/qt/conversions.h"
 #include "runtime/qt/pictures.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -278,6 +280,28 @@ void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, cons
         drawContents(painter, controls, nullptr, pictures, area);
         painter.restore();
     }
+}
+
+void paintPauseBanner(QPainter& painter, QSize client)
+{
+    const rt::PauseBanner banner = rt::pauseBanner({client.width(), client.height()});
+    painter.save();
+    painter.setOpacity(rt::kBandOpacity);
+    painter.fillRect(toQRect(banner.band), Qt::black);
+    painter.setOpacity(1);
+    QFont face(QString::fromUtf8(rt::kBannerFamily.data(), rt::kBannerFamily.size()));
+    face.setBold(true);
+    face.setPixelSize(banner.wordPixels);
+    painter.setFont(face);
+    painter.setPen(Qt::white);
+    painter.drawText(toQRect(banner.word), Qt::AlignCenter,
+                     QString::fromUtf8(rt::kPausedText.data(), rt::kPausedText.size()));
+    face.setPixelSize(banner.hintPixels);
+    painter.setFont(face);
+    painter.setPen(QColor(QRgb(rt::kHintGrey)));
+    painter.drawText(toQRect(banner.hint), Qt::AlignCenter,
+                     QString::fromUtf8(rt::kResumeText.data(), rt::kResumeText.size()));
+    painter.restore();
 }
 
 } // namespace rtqt

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRegion>
+#include <QSize>
 
 namespace rt {
 class Form;
@@ -17,5 +18,8 @@ class Pictures;
 // order, each clipped to its box and drawn by the same rule. Controls wholly outside `exposed`
 // are skipped, and `exposed` is painted one of its rectangles at a time.
 void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, const QRegion& exposed);
+
+// The banner a paused stage shows over its field, on a client area of `client` pixels.
+void paintPauseBanner(QPainter& painter, QSize client);
 
 } // namespace rtqt

@@ -39,6 +39,7 @@ struct QtRuntime::Impl final : rt::Presenter {
     void formChanged(rt::Form& form) override;
     void focusMoved(rt::Form& form) override;
     void endRequested() override;
+    void pauseChanged(rt::Form& form) override;
 
     FormWindow* find(const rt::Form& form) const;
 
@@ -132,6 +133,12 @@ void QtRuntime::Impl::formUnloaded(rt::Form& form)
     window->formUnloaded();
     std::erase_if(retired, [](const QPointer<FormWindow>& gone) { return gone.isNull(); });
     retired.emplace_back(window);
+}
+
+void QtRuntime::Impl::pauseChanged(rt::Form& form)
+{
+    if (FormWindow* window = find(form))
+        window->pauseChanged();
 }
 
 void QtRuntime::Impl::endRequested()
