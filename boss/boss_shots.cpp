@@ -28,11 +28,13 @@ void Boss::tmrfire_Timer()
 }
 
 // The core goes whether or not it still stands, so a later shot through its place only restarts
-// what is already running. The shot flies on and nothing is scored.
+// what is already running. The shot flies on and nothing is scored. The blast sounds once, as the
+// core goes, however many ticks the shot takes to climb through its place.
 void Boss::hitCore()
 {
+    if (BossPart(kCore).Visible)
+        Play(stage::kBlastSound);
     BossPart(kCore).Visible = false;
-    Play(stage::kBlastSound);
     tmrNuke.Enabled = true;
     Ring(0).Visible = true;
     Ring(1).Visible = true;

@@ -43,6 +43,15 @@ bool Scheduler::armed(const Timer& timer) const
                        [&timer](const Entry& e) { return e.timer == &timer; });
 }
 
+std::optional<std::int64_t> Scheduler::dueAt(const Timer& timer) const
+{
+    auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                           [&timer](const Entry& e) { return e.timer == &timer; });
+    if (it == m_entries.end())
+        return std::nullopt;
+    return it->due;
+}
+
 std::optional<std::size_t> Scheduler::earliest() const
 {
     std::optional<std::size_t> best;

@@ -56,6 +56,8 @@ public:
     void arm(Timer& timer);
     void disarm(Timer& timer);
     bool armed(const Timer& timer) const;
+    // When the timer ticks next; nothing when it is not armed.
+    std::optional<std::int64_t> dueAt(const Timer& timer) const;
     std::optional<std::int64_t> nextDue() const;
 
     // Runs, one at a time and in order, every tick due at or before `untilUs`.

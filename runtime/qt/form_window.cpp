@@ -218,7 +218,7 @@ void FormWindow::closeEvent(QCloseEvent* event)
 void FormWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    const bool left = event->type() == QEvent::WindowDeactivate ||
+    const bool left = (event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
                       (event->type() == QEvent::WindowStateChange && isMinimized());
     if (left && m_form)
         m_form->runtime().lostFocus(*m_form);
