@@ -7,8 +7,9 @@
 // and prints the finished game last: game: level=L score=S lives=N
 // --record writes the game's input as a replay the real program can play back; --replay plays a
 // recorded session on the virtual clock instead and prints where it ends (the windows, the
-// simulated time, the ticks run, the finished game, the table), nothing that depends on the
-// machine, so two builds can be compared; --table also writes the high-score file it left.
+// simulated time, the ticks run, the finished game, the sounds it made, the table), nothing that
+// depends on the machine, so two builds can be compared; --table also writes the high-score file
+// it left.
 // --linger has the player spend that long on each fresh boss stage without firing, standing in
 // turn under the left sight, the spray and the left beam's tip until each hits the ship, then
 // clear of them; the output then also gives the instants, in ms of the game's clock, at which the
@@ -153,6 +154,10 @@ void printEndState(rt::Runtime& runtime, const FinishedGame& finished)
                 static_cast<unsigned long long>(runtime.scheduler().ticksRun()));
     if (finished.line())
         std::printf("%s\n", finished.line()->c_str());
+    std::string sounds;
+    for (const auto& [name, count] : runtime.sounds().counts())
+        sounds += " " + name + "=" + std::to_string(count);
+    std::printf("sounds:%s\n", sounds.c_str());
     if (runtime.isLoaded<wave::Form1>()) {
         const wave::Form1& f = runtime.form<wave::Form1>();
         std::printf("wave: level=%s score=%s lives=%s\n", f.Level.Caption.value().c_str(),
@@ -305,5 +310,9 @@ int main(int argc, char** argv)
     std::printf("speedup=%.0f\n", static_cast<double>(player.nowUs()) / 1e6 / wallS);
     if (finished.line())
         std::printf("%s\n", finished.line()->c_str());
+    std::string sounds;
+    for (const auto& [name, count] : runtime.sounds().counts())
+        sounds += " " + name + "=" + std::to_string(count);
+    std::printf("sounds:%s\n", sounds.c_str());
     return 0;
 }
