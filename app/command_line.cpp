@@ -25,14 +25,18 @@ CommandLine::CommandLine()
       m_replay(QStringLiteral("replay"),
                QStringLiteral("Play back a session recorded with --record, in the windows, at its "
                               "own pace."),
-               QStringLiteral("FILE"))
+               QStringLiteral("FILE")),
+      m_mute(QStringLiteral("mute"),
+             QStringLiteral("Start with the sound off; M on a stage turns it on and off."))
 {
     m_parser.setApplicationDescription(
-        QStringLiteral("An arcade shooter: Left and Right move the ship, Space fires.\n"
+        QStringLiteral("An arcade shooter: Left and Right move the ship, Space fires, P pauses, "
+                       "M turns the sound off and on. On a gamepad the d-pad or left stick moves, "
+                       "A fires, Start pauses.\n"
                        "The high-score table is the file \"highscores\" in the folder the game "
                        "plays in."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    m_parser.addOptions({m_help, m_version, m_dataHome, m_record, m_replay});
+    m_parser.addOptions({m_help, m_version, m_dataHome, m_record, m_replay, m_mute});
 }
 
 std::optional<Options> CommandLine::parse(const QStringList& arguments)
@@ -65,6 +69,7 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
     options.dataHome = m_parser.isSet(m_dataHome);
     options.recordFile = m_parser.value(m_record);
     options.replayFile = m_parser.value(m_replay);
+    options.mute = m_parser.isSet(m_mute);
     return options;
 }
 

@@ -16,6 +16,8 @@ struct Options {
     QString recordFile;
     // Play this recorded session back instead of taking input.
     QString replayFile;
+    // Start with the sound off (M on a stage turns it on and off).
+    bool mute = false;
 };
 
 // Every option the game takes, with --help and --version. An option is one declaration in the
@@ -39,6 +41,7 @@ private:
     QCommandLineOption m_dataHome;
     QCommandLineOption m_record;
     QCommandLineOption m_replay;
+    QCommandLineOption m_mute;
     QString m_output;
     int m_exitCode = 0;
 };

@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "desktop_devices.h"
 #include "quit_on_signals.h"
 #include "runtime/posix/posix_file_store.h"
 #include "runtime/qt/pictures.h"
@@ -98,6 +99,10 @@ int main(int argc, char** argv)
     rt::ReplayClock replayClock(wallClock);
     const auto windows = replay ? std::make_unique<rtqt::QtRuntime>(runtime, replayClock)
                                 : std::make_unique<rtqt::QtRuntime>(runtime, wallClock);
+    // Sound and gamepads run on the wall clock, a replay or not.
+    app::DesktopDevices devices(runtime, *windows, wallClock);
+    if (options->mute)
+        runtime.setMuted(true);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
     std::optional<rt::ReplayPlayer> player;
     if (replay) {

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "runtime/alarm_clock.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// Time that moves only when a test moves it; alarms ring at their exact instants, in the order
+// they fall due (those due together in the order they were started).
+class HandClock final : public rt::AlarmClock {
+public:
+    std::int64_t nowUs() const override { return m_nowUs; }
+    std::unique_ptr<rt::Alarm> alarm(std::function<void()> ring) override
+    {
+        return std::make_unique<HandAlarm>(*this, std::move(ring));
+    }
+
+    void advance(std::int64_t ms)
+    {
+        const std::int64_t until = m_nowUs + ms * 1000;
+        while (HandAlarm* next = earliestDue(until)) {
+            m_nowUs = *next->m_dueUs;
+            next->m_dueUs.reset();
+            ++m_rings;
+            next->m_ring();
+        }
+        m_nowUs = until;
+    }
+
+    // Each ring is a wake-up of the event loop in the real game.
+    int rings() const { return m_rings; }
+
+private:
+    class HandAlarm final : public rt::Alarm {
+    public:
+        HandAlarm(HandClock& clock, std::function<void()> ring)
+            : m_clock(&clock), m_ring(std::move(ring))
+        {
+            m_clock->m_alarms.push_back(this);
+        }
+        HandAlarm(const HandAlarm&) = delete;
+        HandAlarm& operator=(const HandAlarm&) = delete;
+        ~HandAlarm() override { std::erase(m_clock->m_alarms, this); }
+
+        void start(int ms) override
+        {
+            m_dueUs = m_clock->m_nowUs + std::int64_t{ms} * 1000;
+            m_order = m_clock->m_nextOrder++;
+        }
+        void stop() override { m_dueUs.reset(); }
+        bool isActive() const override { return m_dueUs.has_value(); }
+
+        HandClock* m_clock;
+        std::function<void()> m_ring;
+        std::optional<std::int64_t> m_dueUs;
+        std::uint64_t m_order = 0;
+    };
+
+    HandAlarm* earliestDue(std::int64_t untilUs) const
+    {
+        HandAlarm* earliest = nullptr;
+        for (HandAlarm* alarm : m_alarms)
+            if (alarm->m_dueUs && *alarm->m_dueUs <= untilUs &&
+                (!earliest || std::pair(*alarm->m_dueUs, alarm->m_order) <
+                                  std::pair(*earliest->m_dueUs, earliest->m_order)))
+                earliest = alarm;
+        return earliest;
+    }
+
+    std::int64_t m_nowUs = 0;
+    std::uint64_t m_nextOrder = 0;
+    int m_rings = 0;
+    std::vector<HandAlarm*> m_alarms;
+};
