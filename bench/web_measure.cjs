@@ -1,7 +1,9 @@
 // The browser build measured in headless Chromium, side by side in one run: CPU of the browser's
 // processes while the wave stage plays with keys held, against a bare page that repaints a canvas
 // of the same size on every animation frame; the title with nothing happening (animation frames
-// asked for, CPU); the time from navigation to the title on screen; the folder's transfer size.
+// asked for, CPU); the time from navigation to the title on screen; the folder's transfer size;
+// the display frames from the P key to the pause banner on screen; CPU while the stage plays with
+// its sound on against muted.
 //
 //   node bench/web_measure.cjs SITE [SECONDS]     (bench/web-measure builds SITE and runs this)
 // The play is measured in five turns of SECONDS each, the bare page and the game in turn.
@@ -100,6 +102,58 @@ async function newPage(browser) {
     return page;
 }
 
+async function toStage(page) {
+    await page.keyboard.press("Enter");
+    await page.waitForSelector('.panel[data-form="Dialog"]:not([hidden])');
+    await page.keyboard.press("Enter");
+    await page.waitForSelector('.panel[data-form="Form1"]:not([hidden])');
+}
+
+// P pressed on the playing stage, again and again: how many animation frames began after the
+// key until one showed the banner (its big word's white pixels on the canvas), and the time from
+// the key to that frame. The watcher's frames are asked for after the page's own, within the key,
+// so each looks at the canvas once the page has drawn that frame.
+async function pauseToBanner(page, times) {
+    await page.evaluate(() => {
+        window.addEventListener("keydown", (event) => {
+            if (event.code !== "KeyP" || !window.watching)
+                return;
+            window.watching = false;
+            const keyAt = event.timeStamp;
+            const canvas = document.querySelector('.panel[data-form="Form1"] canvas');
+            const ctx = canvas.getContext("2d");
+            let frames = 0;
+            const look = (frameAt) => {
+                ++frames;
+                const { data } = ctx.getImageData(0, 193, canvas.width, 67);
+                let white = 0;
+                for (let i = 0; i < data.length; i += 4)
+                    if (data[i] === 255 && data[i + 1] === 255 && data[i + 2] === 255)
+                        ++white;
+                if (white > 1000 || frames >= 30)
+                    window.bannerShown = { frames, ms: frameAt - keyAt, white };
+                else
+                    requestAnimationFrame(look);
+            };
+            requestAnimationFrame(look);
+        }, true);
+    });
+    const shown = [];
+    for (let i = 0; i < times; ++i) {
+        await page.evaluate(() => {
+            window.bannerShown = null;
+            window.watching = true;
+        });
+        await page.keyboard.press("KeyP");
+        await page.waitForFunction(() => window.bannerShown !== null);
+        shown.push(await page.evaluate(() => window.bannerShown));
+        await pause(150);
+        await page.keyboard.press("KeyP"); // plays on
+        await pause(400);
+    }
+    return shown;
+}
+
 function transferBytes() {
     let total = 0;
     const files = [];
@@ -165,10 +219,7 @@ async function main() {
         const game = await newPage(browser);
         await game.goto(`${base}/`);
         await game.waitForSelector("body[data-drawn]");
-        await game.keyboard.press("Enter");
-        await game.waitForSelector('.panel[data-form="Dialog"]:not([hidden])');
-        await game.keyboard.press("Enter");
-        await game.waitForSelector('.panel[data-form="Form1"]:not([hidden])');
+        await toStage(game);
         await pause(1000);
         gameRuns.push(await cpuPercent(browser, () => play(game, kSeconds)));
         stillOn = stillOn && (await game.$('.panel[data-form="Form1"]:not([hidden])')) !== null;
@@ -186,6 +237,50 @@ async function main() {
         gameCpu.toFixed(2), `<= bare (${bareCpu.toFixed(2)})`, gameCpu <= bareCpu);
     row("wave stage still on after each play", stillOn ? "yes" : "no", "yes", stillOn);
     console.log(`runs, CPU %: bare ${runs(bareRuns)}; wave stage ${runs(gameRuns)}`);
+
+    // The pause banner, ten times over on one stage.
+    const stage = await newPage(browser);
+    await stage.goto(`${base}/`);
+    await stage.waitForSelector("body[data-drawn]");
+    await toStage(stage);
+    await pause(1000);
+    const banners = await pauseToBanner(stage, 10);
+    await stage.close();
+    const mostFrames = Math.max(...banners.map((b) => b.frames));
+    const mostMs = Math.max(...banners.map((b) => b.ms));
+    row("frames begun from the P key to the pause banner on screen, most of 10", mostFrames, "1",
+        mostFrames === 1);
+    row("ms from the P key to that frame, most of 10", mostMs.toFixed(1), "<= 16.7", mostMs <= 16.7);
+    console.log("pause to banner, frames/ms: " +
+                banners.map((b) => `${b.frames}/${b.ms.toFixed(1)}`).join(" "));
+
+    // The stage played with its sound on and muted, in turns (the mute is the page's M key).
+    const soundRuns = { on: [], muted: [] };
+    const audioStates = new Set();
+    for (let round = 0; round < kRounds; ++round)
+        for (const muted of [false, true]) {
+            const game = await newPage(browser);
+            await game.goto(`${base}/`);
+            await game.waitForSelector("body[data-drawn]");
+            await toStage(game);
+            if ((await game.evaluate(() => zv.muted)) !== muted)
+                await game.keyboard.press("KeyM");
+            await pause(1000);
+            audioStates.add(`${muted ? "muted" : "on"}: ${await game.evaluate(() => zv.audio && zv.audio.state)}`);
+            (muted ? soundRuns.muted : soundRuns.on).push(await cpuPercent(browser, () => play(game, kSeconds)));
+            await game.close();
+            await pause(1000);
+        }
+    const soundOn = median(soundRuns.on);
+    const soundMuted = median(soundRuns.muted);
+    const ratio = soundOn / soundMuted;
+    row(`CPU % of a core, browser, wave stage with sound on, median of ${kRounds} x ${kSeconds} s`,
+        soundOn.toFixed(2), "-", true);
+    row(`CPU % of a core, browser, wave stage muted, median of ${kRounds} x ${kSeconds} s`,
+        soundMuted.toFixed(2), "-", true);
+    row("CPU with sound on / muted", ratio.toFixed(3), "<= 1.1", ratio <= 1.1);
+    console.log(`runs, CPU %: sound on ${runs(soundRuns.on)}; muted ${runs(soundRuns.muted)}; ` +
+                `audio ${[...audioStates].join(", ")}`);
     await browser.close();
     server.close();
 

@@ -37,8 +37,8 @@ EM_JS(void, page_begin_paint, (int panel), { zv.beginPaint(panel); });
 EM_JS(void, page_end_paint, (), { zv.endPaint(); });
 EM_JS(void, page_push_clip, (double x, double y, double w, double h), { zv.pushClip(x, y, w, h); });
 EM_JS(void, page_pop_clip, (), { zv.popClip(); });
-EM_JS(void, page_fill_rect, (double x, double y, double w, double h, unsigned rgb),
-      { zv.fillRect(x, y, w, h, rgb); });
+EM_JS(void, page_fill_rect, (double x, double y, double w, double h, unsigned rgb, double opacity),
+      { zv.fillRect(x, y, w, h, rgb, opacity); });
 EM_JS(void, page_draw_picture, (const char* name, double x, double y),
       { zv.drawPicture(UTF8ToString(name), x, y); });
 EM_JS(void, page_draw_shape,
@@ -54,6 +54,15 @@ EM_JS(void, page_draw_text,
           zv.drawText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb, align,
                       !!fixedLines);
       });
+EM_JS(void, page_draw_banner_text,
+      (double x, double y, double w, double h, const char* text, const char* family, double px,
+       unsigned rgb),
+      { zv.drawBannerText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb); });
+EM_JS(int, page_front_panel, (), {
+    const panel = zv.activePanel();
+    return panel ? panel.number : 0;
+});
+EM_JS(void, page_muted, (int muted), { zv.mutedChanged(!!muted); });
 EM_JS(void, page_picture, (const char* name, const unsigned char* png, int length),
       { zv.picture(UTF8ToString(name), HEAPU8.slice(png, png + length)); });
 // The page keeps each file as a string of byte values, 0 to 255: a length word then the bytes,
@@ -117,9 +126,9 @@ void beginPaint(int panel) { page_begin_paint(panel); }
 void endPaint() { page_end_paint(); }
 void pushClip(const rt::RectF& r) { page_push_clip(r.left, r.top, r.width, r.height); }
 void popClip() { page_pop_clip(); }
-void fillRect(const rt::RectF& r, std::uint32_t rgb)
+void fillRect(const rt::RectF& r, std::uint32_t rgb, double opacity)
 {
-    page_fill_rect(r.left, r.top, r.width, r.height, rgb);
+    page_fill_rect(r.left, r.top, r.width, r.height, rgb, opacity);
 }
 void drawPicture(const std::string& name, double x, double y)
 {
@@ -139,6 +148,18 @@ void drawText(const rt::RectF& box, const std::string& text, const TextLook& loo
     page_draw_text(box.left, box.top, box.width, box.height, text.c_str(), look.fontFamily.c_str(),
                  look.fontPx, look.rgb, look.align, look.fixedLineHeight ? 1 : 0);
 }
+
+void drawBannerText(const rt::RectF& box, std::string_view text, std::string_view fontFamily,
+                    double fontPx, std::uint32_t rgb)
+{
+    const std::string line(text);
+    const std::string family(fontFamily);
+    page_draw_banner_text(box.left, box.top, box.width, box.height, line.c_str(), family.c_str(),
+                          fontPx, rgb);
+}
+
+int frontPanel() { return page_front_panel(); }
+void muted(bool muted) { page_muted(muted ? 1 : 0); }
 
 void picture(std::string_view name, std::span<const unsigned char> png)
 {

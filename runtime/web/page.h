@@ -53,7 +53,7 @@ void beginPaint(int panel);
 void endPaint();
 void pushClip(const rt::RectF& rect);
 void popClip();
-void fillRect(const rt::RectF& rect, std::uint32_t rgb);
+void fillRect(const rt::RectF& rect, std::uint32_t rgb, double opacity = 1);
 void drawPicture(const std::string& name, double x, double y);
 struct ShapeLook {
     int kind;      // rt::ShapeKind
@@ -72,6 +72,14 @@ struct TextLook {
     bool fixedLineHeight; // lines 1 em apart, the baseline at 0.79 em
 };
 void drawText(const rt::RectF& box, const std::string& text, const TextLook& look);
+// One line of bold text centred in the box both ways: the pause banner's words.
+void drawBannerText(const rt::RectF& box, std::string_view text, std::string_view fontFamily,
+                    double fontPx, std::uint32_t rgb);
+
+// The panel the player's keys go to now, or 0 for none.
+int frontPanel();
+// The game muted or unmuted its sound: the page's mute button shows it and remembers it.
+void muted(bool muted);
 
 // Handing the pictures' bytes to the page once, at the start.
 void picture(std::string_view name, std::span<const unsigned char> png);

@@ -5,11 +5,26 @@
 "use strict";
 
 // The largest window of the game, the wave stage with its frame, in the layout's pixels: the
-// page zooms every window by the largest whole factor at which it fits the screen.
+// page zooms every window by the largest whole factor at which it fits the screen, or scales it
+// down to fit a smaller one (a phone).
 const kLargestWindow = { width: 671, height: 522 };
 // What the browser's local storage holds the game's files under.
 const kFilePrefix = "zelvatron/";
 const kReplayHandedOver = "zelvatron/replay-to-play";
+// The player's mute, kept apart from the game's files.
+const kMutedKey = "zelvatron-page/muted";
+
+// The buttons the game hears from a pad or the touch bar (rt::PadButton in pad_keys.h).
+const kPadLeft = 1, kPadRight = 2, kPadUp = 4, kPadDown = 8, kPadSouth = 16, kPadStart = 32;
+
+// The buttons held on a gamepad in the standard mapping: d-pad or stick, A/Cross, Start.
+function padMaskOf(pad) {
+    const held = (i) => pad.buttons[i] !== undefined && pad.buttons[i].pressed;
+    const x = pad.axes.length > 0 ? pad.axes[0] : 0;
+    return (held(14) || x < -0.5 ? kPadLeft : 0) | (held(15) || x > 0.5 ? kPadRight : 0) |
+           (held(12) ? kPadUp : 0) | (held(13) ? kPadDown : 0) | (held(0) ? kPadSouth : 0) |
+           (held(9) ? kPadStart : 0);
+}
 
 // The game's key codes (Windows virtual-key codes) for the keys a browser names.
 const kNamedKeys = {
@@ -63,6 +78,15 @@ const zv = {
     scale: 1,
     started: false,
     hatches: new Map(),
+    audio: null, // the AudioContext, made at the player's first key or click
+    noAudio: false,
+    sounds: [], // each effect's samples, then its AudioBuffer once there is a context
+    voices: [], // the one voice of each effect, while it sounds
+    muted: false,
+    padsHeld: 0,
+    touchHeld: 0,
+    heldSent: 0,
+    padsRead: false, // a pad is being read at each animation frame
 
     // ---- The screen and its zoom ----
 
@@ -70,8 +94,8 @@ const zv = {
         const width = this.screen.clientWidth;
         const height = this.screen.clientHeight;
         this.ratio = window.devicePixelRatio || 1;
-        this.zoom = Math.max(1, Math.floor(Math.min(width / kLargestWindow.width,
-                                                    height / kLargestWindow.height)));
+        const fit = Math.min(width / kLargestWindow.width, height / kLargestWindow.height);
+        this.zoom = fit >= 1 ? Math.floor(fit) : Math.max(0.25, fit);
         return { width: Math.floor(width / this.zoom), height: Math.floor(height / this.zoom) };
     },
 
@@ -409,10 +433,12 @@ const zv = {
         this.ctx.restore();
     },
 
-    fillRect(x, y, width, height, rgb) {
+    fillRect(x, y, width, height, rgb, opacity) {
         const box = this.device(x, y, width, height);
         this.ctx.fillStyle = cssColor(rgb);
+        this.ctx.globalAlpha = opacity;
         this.ctx.fillRect(box.left, box.top, box.width, box.height);
+        this.ctx.globalAlpha = 1;
     },
 
     drawPicture(name, x, y) {
@@ -542,6 +568,19 @@ const zv = {
         ctx.restore();
     },
 
+    // One bold line centred in the box: the pause banner's words.
+    drawBannerText(x, y, width, height, text, family, px, rgb) {
+        const ctx = this.ctx;
+        const box = this.device(x, y, width, height);
+        ctx.font = `bold ${px * this.scale}px "${family}"`;
+        ctx.textAlign = "center";
+        ctx.textBaseline = "middle";
+        ctx.fillStyle = cssColor(rgb);
+        ctx.fillText(text, box.left + box.width / 2, box.top + box.height / 2);
+        ctx.textAlign = "start";
+        ctx.textBaseline = "alphabetic";
+    },
+
     picture(name, bytes) {
         const blob = new Blob([bytes], { type: "image/png" });
         this.decoding.push(createImageBitmap(blob).then((bitmap) => this.pictures.set(name, bitmap)));
@@ -574,6 +613,132 @@ const zv = {
         } catch (e) {
             return false;
         }
+    },
+
+    // ---- Sound through Web Audio ----
+
+    soundCreate(number, samples, rate) {
+        this.sounds[number] = { samples, rate, buffer: null };
+    },
+
+    // Browsers let a page sound only once the player pressed a key or clicked: the context is
+    // made then, or woken again.
+    audioStart() {
+        if (this.noAudio)
+            return;
+        if (!this.audio) {
+            const Context = window.AudioContext || window.webkitAudioContext;
+            try {
+                this.audio = Context ? new Context() : null;
+            } catch (e) {
+                this.audio = null;
+            }
+            if (!this.audio) {
+                this.noAudio = true;
+                console.info("No Web Audio in this browser: the game plays silent.");
+                return;
+            }
+            if (this.muted)
+                this.audio.suspend().catch(() => {});
+        }
+        if (!this.muted && this.audio.state === "suspended")
+            this.audio.resume().catch(() => {});
+    },
+
+    soundPlay(number) {
+        const sound = this.sounds[number];
+        if (!this.audio || this.muted || !sound)
+            return;
+        if (!sound.buffer) {
+            sound.buffer = this.audio.createBuffer(1, sound.samples.length, sound.rate);
+            sound.buffer.copyToChannel(sound.samples, 0);
+        }
+        const voice = this.audio.createBufferSource();
+        voice.buffer = sound.buffer;
+        voice.connect(this.audio.destination);
+        voice.onended = () => {
+            if (this.voices[number] === voice)
+                this.voices[number] = null;
+        };
+        // Playing an effect again starts it over.
+        if (this.voices[number])
+            this.voices[number].stop();
+        this.voices[number] = voice;
+        voice.start();
+    },
+
+    // Muted, what sounds stops and the context sleeps, costing nothing.
+    soundMuted(muted) {
+        this.muted = muted;
+        if (!this.audio)
+            return;
+        if (muted) {
+            for (const voice of this.voices)
+                if (voice)
+                    voice.stop();
+            this.voices = [];
+            this.audio.suspend().catch(() => {});
+        } else {
+            this.audio.resume().catch(() => {});
+        }
+    },
+
+    // The game muted or unmuted (the button, or M on a stage): shown, and kept for next time.
+    mutedChanged(muted) {
+        const button = document.getElementById("mute");
+        button.setAttribute("aria-pressed", muted ? "true" : "false");
+        button.textContent = muted ? "Sound off" : "Sound on";
+        this.storageSet(kMutedKey, muted ? "yes" : "no");
+    },
+
+    // ---- Gamepads and the touch bar, as held buttons ----
+
+    // Pads are read at each animation frame, only while one is connected.
+    readPads() {
+        if (this.padsRead)
+            return;
+        this.padsRead = true;
+        const read = () => {
+            let held = 0;
+            let connected = false;
+            for (const pad of navigator.getGamepads ? navigator.getGamepads() : [])
+                if (pad && pad.connected) {
+                    connected = true;
+                    held |= padMaskOf(pad);
+                }
+            this.padsHeld = held;
+            this.sendHeld();
+            if (connected)
+                requestAnimationFrame(read);
+            else
+                this.padsRead = false;
+        };
+        read();
+    },
+
+    sendHeld() {
+        const held = this.padsHeld | this.touchHeld;
+        if (held === this.heldSent || !this.started)
+            return;
+        this.heldSent = held;
+        Module._zv_held(held);
+    },
+
+    // Away from the page, nothing stays held: a button let go meanwhile is never seen.
+    letGo() {
+        this.padsHeld = 0;
+        this.touchHeld = 0;
+        for (const button of document.querySelectorAll("#touch button"))
+            button.classList.remove("held");
+        this.sendHeld();
+    },
+
+    // The page hidden or the browser window left: a stage in play in front pauses.
+    lostFocus() {
+        const panel = this.activePanel();
+        if (this.started && panel)
+            Module._zv_lost_focus(panel.number);
+        this.letGo();
     },
 
     replayFailed(line, message) {
@@ -653,8 +818,52 @@ function wireBar() {
             location.href = location.pathname;
         });
     });
+    document.getElementById("mute").addEventListener("click", () => {
+        zv.audioStart();
+        Module._zv_set_muted(zv.muted ? 0 : 1);
+    });
     for (const button of document.querySelectorAll(".bar button"))
         button.addEventListener("mouseup", () => zv.showDomFocus());
+}
+
+// The touch bar under the field, shown once the page is touched: each button held down holds
+// its pad button, with several fingers at once; the bar never scrolls, zooms or selects.
+function wireTouch() {
+    const bar = document.getElementById("touch");
+    const touched = () => {
+        if (!bar.hidden)
+            return;
+        bar.hidden = false;
+        zv.resized();
+    };
+    window.addEventListener("touchstart", touched, { passive: true, capture: true });
+    window.addEventListener("pointerdown", (event) => {
+        if (event.pointerType === "touch")
+            touched();
+    }, true);
+    for (const button of bar.querySelectorAll("button")) {
+        const bit = Number(button.dataset.pad);
+        const fingers = new Set();
+        const hold = (down) => {
+            button.classList.toggle("held", down);
+            zv.touchHeld = down ? zv.touchHeld | bit : zv.touchHeld & ~bit;
+            zv.sendHeld();
+        };
+        button.addEventListener("pointerdown", (event) => {
+            event.preventDefault();
+            button.setPointerCapture(event.pointerId);
+            fingers.add(event.pointerId);
+            hold(true);
+        });
+        const lift = (event) => {
+            if (fingers.delete(event.pointerId) && fingers.size === 0)
+                hold(false);
+        };
+        for (const type of ["pointerup", "pointercancel", "lostpointercapture"])
+            button.addEventListener(type, lift);
+    }
+    bar.addEventListener("contextmenu", (event) => event.preventDefault());
+    bar.addEventListener("touchstart", (event) => event.preventDefault(), { passive: false });
 }
 
 // Every key goes to the front window as the game's key code. Arrows, Space and the other keys a
@@ -676,9 +885,17 @@ function wireKeys() {
         event.preventDefault();
     }, true);
     document.addEventListener("visibilitychange", () => {
-        if (zv.started)
-            Module._zv_page_hidden(document.hidden ? 1 : 0);
+        if (!zv.started)
+            return;
+        if (document.hidden)
+            zv.lostFocus();
+        Module._zv_page_hidden(document.hidden ? 1 : 0);
     });
+    window.addEventListener("blur", () => zv.lostFocus());
+    // The first key, click or touch lets the page sound.
+    for (const type of ["keydown", "pointerdown", "pointerup", "touchend"])
+        window.addEventListener(type, () => zv.audioStart(), { capture: true, passive: true });
+    window.addEventListener("gamepadconnected", () => zv.readPads());
     window.addEventListener("resize", () => zv.resized());
     window.addEventListener("mouseup", (event) => {
         if (!event.target.closest("input"))
@@ -713,6 +930,7 @@ async function start() {
     zv.screen = document.getElementById("screen");
     wireBar();
     wireKeys();
+    wireTouch();
     if (navigator.storage && navigator.storage.persist)
         navigator.storage.persist().catch(() => {});
     Module._zv_pictures();
@@ -721,13 +939,18 @@ async function start() {
                        document.fonts.load('16px "DejaVu Sans Mono"')]);
     const screen = zv.measure();
     zv.started = true;
-    const started = Module.ccall("zv_start", "number", ["string", "number", "number"],
-                                 [replay ? replay.text : null, screen.width, screen.height]);
+    const muted = zv.storageRead(kMutedKey) === "yes";
+    const started = Module.ccall("zv_start", "number", ["string", "number", "number", "number"],
+                                 [replay ? replay.text : null, screen.width, screen.height,
+                                  muted ? 1 : 0]);
     if (replay && started) {
         status(`Playing the replay of ${replay.name}: your keys are ignored until it ends.`);
         document.body.dataset.replay = "playing";
     }
     zv.showDomFocus();
+    // A pad connected before the page loaded announces itself only once a button is pressed.
+    if (navigator.getGamepads && [...navigator.getGamepads()].some((pad) => pad && pad.connected))
+        zv.readPads();
 }
 
 var Module = {

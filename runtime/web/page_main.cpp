@@ -3,6 +3,7 @@
 // each hands the player's raw input to the runtime, which decides what it does.
 #include "assets/assets.h"
 #include "runtime/controls.h"
+#include "runtime/pad_keys.h"
 #include "runtime/replay.h"
 #include "runtime/replay_clock.h"
 #include "runtime/replay_player.h"
@@ -12,6 +13,7 @@
 #include "runtime/web/page_clock.h"
 #include "runtime/web/page_file_store.h"
 #include "runtime/web/page_presenter.h"
+#include "runtime/web/page_sound.h"
 #include "title/form2.h"
 
 #include <emscripten/emscripten.h>
@@ -31,13 +33,20 @@ EM_JS(void, page_replay_failed, (int line, const char* message),
 // goes, in the desktop's replay format, so the page can save it.
 class Session {
 public:
-    Session(std::optional<rt::Recording> replay, rt::Size screenPx)
+    Session(std::optional<rt::Recording> replay, rt::Size screenPx, bool muted)
         : m_clock(m_runtime.scheduler().now()), m_replayClock(m_clock),
           m_ticker(m_runtime.scheduler(), replay ? static_cast<rt::AlarmClock&>(m_replayClock)
                                                  : static_cast<rt::AlarmClock&>(m_clock)),
-          m_presenter(m_runtime), m_recording(std::string(rt::kReplayHeader) + "\n")
+          m_presenter(m_runtime), m_recording(std::string(rt::kReplayHeader) + "\n"),
+          m_padKeys(m_clock, kPadRepeat,
+                    [this](int keyCode, int shift, bool repeat) {
+                        if (rt::Form* form = m_presenter.formOf(rtweb::page::frontPanel()))
+                            m_runtime.keyDown(*form, keyCode, shift, repeat);
+                    })
     {
         m_runtime.setFiles(std::make_unique<rtweb::PageFileStore>());
+        m_runtime.sounds().setOutput(&m_sound);
+        m_runtime.setMuted(muted);
         setScreen(screenPx);
         m_runtime.scheduler().useClock(replay ? static_cast<const rt::Clock&>(m_replayClock)
                                               : static_cast<const rt::Clock&>(m_clock));
@@ -55,9 +64,14 @@ public:
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
-    ~Session() { m_runtime.scheduler().useVirtualClock(); }
+    ~Session()
+    {
+        m_runtime.sounds().setOutput(nullptr);
+        m_runtime.scheduler().useVirtualClock();
+    }
 
     rt::Runtime& runtime() { return m_runtime; }
+    rt::PadKeys& padKeys() { return m_padKeys; }
     rtweb::PagePresenter& presenter() { return m_presenter; }
     rtweb::PageClock& clock() { return m_clock; }
     const std::string& recording() const { return m_recording; }
@@ -76,6 +90,9 @@ public:
     }
 
 private:
+    // A browser cannot tell the desktop's key repeat: a keyboard's usual one.
+    static constexpr rt::KeyRepeat kPadRepeat{.delayMs = 500, .intervalMs = 33};
+
     rt::Runtime m_runtime;
     rtweb::PageClock m_clock;
     rt::ReplayClock m_replayClock;
@@ -83,6 +100,8 @@ private:
     rtweb::PagePresenter m_presenter;
     std::string m_recording;
     std::optional<rt::ReplayPlayer> m_player;
+    rtweb::PageSound m_sound;
+    rt::PadKeys m_padKeys;
 };
 
 // The page's one session; made by zv_start.
@@ -99,9 +118,11 @@ EMSCRIPTEN_KEEPALIVE void zv_pictures()
         rtweb::page::picture(picture.name, picture.png);
 }
 
-// Starts the game on the title window; with a recording's text, plays it back instead of taking
-// the player's input. False when the recording cannot be read (the page is told why).
-EMSCRIPTEN_KEEPALIVE int zv_start(const char* replayText, int screenWidthPx, int screenHeightPx)
+// Starts the game on the title window, muted if the player left it so; with a recording's text,
+// plays it back instead of taking the player's input. False when the recording cannot be read
+// (the page is told why).
+EMSCRIPTEN_KEEPALIVE int zv_start(const char* replayText, int screenWidthPx, int screenHeightPx,
+                                  int muted)
 {
     std::optional<rt::Recording> replay;
     if (replayText) {
@@ -113,8 +134,8 @@ EMSCRIPTEN_KEEPALIVE int zv_start(const char* replayText, int screenWidthPx, int
         replay = std::get<rt::Recording>(std::move(parsed));
     }
     g_session.reset();
-    g_session =
-        std::make_unique<Session>(std::move(replay), rt::Size{screenWidthPx, screenHeightPx});
+    g_session = std::make_unique<Session>(std::move(replay),
+                                          rt::Size{screenWidthPx, screenHeightPx}, muted != 0);
     return 1;
 }
 
@@ -163,6 +184,29 @@ EMSCRIPTEN_KEEPALIVE void zv_close(int panel)
         return;
     if (rt::Form* form = g_session->presenter().formOf(panel))
         g_session->runtime().close(*form);
+}
+
+// The buttons held on the gamepads and the touch bar, a PadButton mask, whenever it changes.
+EMSCRIPTEN_KEEPALIVE void zv_held(unsigned held)
+{
+    if (g_session)
+        g_session->padKeys().setHeld(held);
+}
+
+// The page's mute button.
+EMSCRIPTEN_KEEPALIVE void zv_set_muted(int muted)
+{
+    if (g_session)
+        g_session->runtime().setMuted(muted != 0);
+}
+
+// The page was hidden or the browser window lost the focus: a stage in play in front pauses.
+EMSCRIPTEN_KEEPALIVE void zv_lost_focus(int panel)
+{
+    if (!g_session)
+        return;
+    if (rt::Form* form = g_session->presenter().formOf(panel))
+        g_session->runtime().lostFocus(*form);
 }
 
 // The page was hidden or shown again: the game's clock stands still meanwhile.

@@ -6,6 +6,7 @@
 #include "runtime/draw_order.h"
 #include "runtime/faces.h"
 #include "runtime/form.h"
+#include "runtime/pause_banner.h"
 #include "runtime/web/page.h"
 
 #include <algorithm>
@@ -106,9 +107,8 @@ void drawContents(const ExposedControls& controls, const rt::PictureBox* contain
 }
 
 // The damaged places merged where they overlap, so no pixel is painted twice in a frame.
-std::vector<rt::Rect> disjoint(const rt::Region& damaged)
+std::vector<rt::Rect> disjoint(std::vector<rt::Rect> rects)
 {
-    std::vector<rt::Rect> rects(damaged.begin(), damaged.end());
     for (bool merged = true; merged;) {
         merged = false;
         for (std::size_t i = 0; i < rects.size() && !merged; ++i)
@@ -126,11 +126,34 @@ std::vector<rt::Rect> disjoint(const rt::Region& damaged)
     return rects;
 }
 
+rt::RectF floating(const rt::Rect& r)
+{
+    return {static_cast<double>(r.left), static_cast<double>(r.top), static_cast<double>(r.width),
+            static_cast<double>(r.height)};
+}
+
+// The band lets the field show through, so it goes over freshly painted pixels only.
+void drawBanner(const rt::PauseBanner& banner)
+{
+    page::fillRect(floating(banner.band), 0x000000, rt::kBandOpacity);
+    page::drawBannerText(floating(banner.word), rt::kPausedText, rt::kBannerFamily,
+                         banner.wordPixels, 0xFFFFFF);
+    page::drawBannerText(floating(banner.hint), rt::kResumeText, rt::kBannerFamily,
+                         banner.hintPixels, rt::kHintGrey);
+}
+
 } // namespace
 
-void paintForm(int panel, const rt::Form& form, const rt::Region& damaged)
+void paintForm(int panel, const rt::Form& form, const rt::Region& damaged,
+               const rt::PauseBanner* banner)
 {
-    const std::vector<rt::Rect> areas = disjoint(damaged);
+    std::vector<rt::Rect> damagedRects(damaged.begin(), damaged.end());
+    const bool bannerDamaged =
+        banner && std::any_of(damagedRects.begin(), damagedRects.end(),
+                              [banner](const rt::Rect& r) { return r.intersects(banner->band); });
+    if (bannerDamaged)
+        damagedRects.push_back(banner->band);
+    const std::vector<rt::Rect> areas = disjoint(std::move(damagedRects));
     ExposedControls controls;
     for (const rt::Control* control : form.controls()) {
         const rt::Rect extent = rt::extentOf(*control);
@@ -143,14 +166,15 @@ void paintForm(int panel, const rt::Form& form, const rt::Region& damaged)
     page::beginPaint(panel);
     // A rectangle at a time, each its own clip.
     for (const rt::Rect& area : areas) {
-        page::pushClip({static_cast<double>(area.left), static_cast<double>(area.top),
-                        static_cast<double>(area.width), static_cast<double>(area.height)});
+        page::pushClip(floating(area));
         page::fillRect(client, rgbOf(form.BackColor));
         if (!form.Picture.empty())
             page::drawPicture(form.Picture, 0, 0);
         drawContents(controls, nullptr, 0, 0, area);
         page::popClip();
     }
+    if (bannerDamaged)
+        drawBanner(*banner);
     page::endPaint();
 }
 

@@ -3,6 +3,7 @@
 #include "runtime/controls.h"
 #include "runtime/faces.h"
 #include "runtime/form.h"
+#include "runtime/pause_banner.h"
 #include "runtime/runtime.h"
 #include "runtime/web/page.h"
 #include "runtime/web/page_painter.h"
@@ -180,6 +181,16 @@ void PagePresenter::focusMoved(rt::Form& form)
 
 void PagePresenter::endRequested() { page::ended(); }
 
+void PagePresenter::pauseChanged(rt::Form& form)
+{
+    if (Panel* panel = find(form)) {
+        panel->bandAgain = true;
+        page::requestFrame(panel->number);
+    }
+}
+
+void PagePresenter::muteChanged(bool muted) { page::muted(muted); }
+
 void PagePresenter::frame(int number)
 {
     for (auto& [form, panel] : m_panels)
@@ -213,10 +224,16 @@ void PagePresenter::present(rt::Form& form, Panel& panel)
     rt::Form::Changes changes = takeChanges(form);
     changes.whole = changes.whole || std::exchange(panel.wholeAgain, false);
     const rt::FormFrame& frame = form.frame();
-    const rt::Region damaged = panel.damage.collect(
-        form, changes, rt::Rect{0, 0, pixels(frame.clientWidth), pixels(frame.clientHeight)});
+    const rt::Size client{pixels(frame.clientWidth), pixels(frame.clientHeight)};
+    rt::Region damaged =
+        panel.damage.collect(form, changes, rt::Rect{0, 0, client.width, client.height});
+    const rt::PauseBanner banner = rt::pauseBanner(client);
+    // Where the banner was taken away, what it covered is painted again.
+    if (std::exchange(panel.bandAgain, false))
+        damaged.add(banner.band);
     if (!damaged.isEmpty())
-        paintForm(panel.number, form, damaged);
+        paintForm(panel.number, form, damaged,
+                  m_runtime->pausedForm() == &form ? &banner : nullptr);
 }
 
 void PagePresenter::syncWidgets(const rt::Form& form, const Panel& panel)

@@ -32,6 +32,8 @@ public:
     void formChanged(rt::Form& form) override;
     void focusMoved(rt::Form& form) override;
     void endRequested() override;
+    void pauseChanged(rt::Form& form) override;
+    void muteChanged(bool muted) override;
 
     // The page's animation frame for a panel that asked for one: bring it up to date.
     void frame(int panel);
@@ -46,6 +48,7 @@ private:
         int number;
         rt::Damage damage;
         bool wholeAgain = false;
+        bool bandAgain = false; // the pause banner came or went
         // What the page shows of the window now: it is told only of changes.
         std::optional<std::string> caption;
         std::optional<bool> enabled;

@@ -57,10 +57,12 @@ async function downloaded(page, button, name) {
     return fs.readFileSync(file);
 }
 
-// A fresh tab on the page, with every console error and page error it shows collected.
-async function open(query = "") {
+// A fresh tab on the page, with every console error and page error it shows collected;
+// `prepare` readies the tab before the page loads.
+async function open(query = "", prepare = async () => {}) {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
+    await prepare(page);
     const errors = [];
     page.on("console", (message) => {
         if (message.type() === "error")
@@ -80,9 +82,9 @@ async function waitShown(page, form, timeout = 5000) {
     await page.waitForSelector(`.panel[data-form="${form}"]:not([hidden])`, { timeout });
 }
 
-async function shot(page, form) {
+async function shot(page, form, name = form) {
     const panel = await page.$(`.panel[data-form="${form}"]`);
-    await panel.screenshot({ path: path.join(kShots, `${form}.png`) });
+    await panel.screenshot({ path: path.join(kShots, `${name}.png`) });
 }
 
 function pause(ms) {
@@ -112,16 +114,39 @@ function readStage(page) {
     });
 }
 
-// The left edge of the formation on the wave stage's canvas: its leftmost lit pixel above the ship.
+// The left edge of the formation on the wave stage's canvas: its leftmost lit pixel in its top
+// rows, above where the pause banner goes.
 function formationLeft(page) {
     return page.$eval('.panel[data-form="Form1"] canvas', (canvas) => {
-        const { data, width } = canvas.getContext("2d").getImageData(0, 0, canvas.width, 300);
+        const { data, width } = canvas.getContext("2d").getImageData(0, 0, canvas.width, 180);
         let left = width;
         for (let i = 0; i < data.length; i += 4)
             if (data[i] + data[i + 1] + data[i + 2] > 100)
                 left = Math.min(left, (i / 4) % width);
         return left;
     });
+}
+
+// How many white pixels the pause banner's big word puts on the wave stage's canvas (its band
+// across the middle of the 663 x 488 client area); a few, from the sprites, while it plays.
+function bannerPixels(page) {
+    return page.$eval('.panel[data-form="Form1"] canvas', (canvas) => {
+        const { data } = canvas.getContext("2d").getImageData(0, 193, canvas.width, 67);
+        let white = 0;
+        for (let i = 0; i < data.length; i += 4)
+            if (data[i] === 255 && data[i + 1] === 255 && data[i + 2] === 255)
+                ++white;
+        return white;
+    });
+}
+
+// The title, the name dialog and the wave stage, with Enter twice.
+async function toStage(page) {
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Dialog");
+    await page.keyboard.press("Enter");
+    await waitShown(page, "Form1");
+    await pause(300);
 }
 
 // The rows of the table window as its lists show them: [name, level, score].
@@ -207,25 +232,105 @@ test("a typed name and Enter open the wave stage, where held keys move the ship 
     await page.close();
 });
 
-test("the game stands still while its page is hidden and goes on from there when it shows again",
+test("a hidden page pauses the game, which stays paused with its banner when shown until P",
      async () => {
     const { page, errors } = await open();
-    await page.keyboard.press("Enter");
-    await waitShown(page, "Dialog");
-    await page.keyboard.press("Enter");
-    await waitShown(page, "Form1");
-    await pause(300);
+    await toStage(page);
     const before = await formationLeft(page);
+    assert.ok((await bannerPixels(page)) < 200, "no banner while it plays");
     const other = await browser.newPage();
     await other.bringToFront();
     assert.equal(await page.evaluate(() => document.visibilityState), "hidden");
-    await pause(4000); // a running clock would march the formation a dozen steps meanwhile
+    await pause(1000);
     await other.close();
     await page.bringToFront();
+    await pause(2000); // a running game would march the formation a few steps meanwhile
+    assert.ok((await bannerPixels(page)) > 1000, "the banner is over the field");
     const shown = await formationLeft(page);
     assert.ok(Math.abs(shown - before) <= 4, `at most one march step: ${before} to ${shown}`);
+    await shot(page, "Form1", "Form1-paused");
+    await page.keyboard.press("KeyP");
     await pause(2000);
-    assert.ok((await formationLeft(page)) - before > 10, "the march goes on once shown");
+    assert.ok((await bannerPixels(page)) < 200, "the banner is gone and the field under it painted");
+    assert.ok((await formationLeft(page)) - shown > 10, "the march goes on after P");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("a gamepad's d-pad right moves the ship and its south button fires", async () => {
+    // The browser's pad list, with one standard pad once the test connects it.
+    const { page, errors } = await open("", (tab) => tab.evaluateOnNewDocument(() => {
+        const buttons = Array.from({ length: 17 }, () => ({ pressed: false, value: 0 }));
+        window.stubPad = { connected: false, buttons, axes: [0, 0, 0, 0], mapping: "standard" };
+        navigator.getGamepads = () => [window.stubPad.connected ? window.stubPad : null];
+    }));
+    await toStage(page);
+    const press = (button, down) => page.evaluate((b, d) => {
+        window.stubPad.buttons[b] = { pressed: d, value: d ? 1 : 0 };
+    }, button, down);
+    await page.evaluate(() => {
+        window.stubPad.connected = true;
+        window.dispatchEvent(new Event("gamepadconnected"));
+    });
+    const before = await readStage(page);
+    await press(15, true);
+    await pause(800); // past the repeat delay: the ship goes on moving
+    await press(15, false);
+    await press(0, true);
+    await pause(700);
+    const after = await readStage(page);
+    await press(0, false);
+    assert.ok(after.shipLeft - before.shipLeft > 20, `the ship moved right: ${before.shipLeft} to ${after.shipLeft}`);
+    assert.ok(after.shotPixels > 0, "shots are in flight");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("on a phone held sideways the page fits, and the touch bar shows once touched; " +
+     "its held fire button fires", async () => {
+    const { page, errors } = await open("", (tab) => tab.emulate({
+        viewport: { width: 740, height: 360, deviceScaleFactor: 1, isMobile: true, hasTouch: true },
+        userAgent: "Mozilla/5.0 (Linux; Android 14) Mobile",
+    }));
+    await toStage(page);
+    assert.ok(await page.$eval("#touch", (bar) => bar.hidden), "no touch bar before a touch");
+    await page.touchscreen.tap(20, 120);
+    await page.waitForSelector("#touch:not([hidden])");
+    await pause(100);
+    const fits = await page.evaluate(() => {
+        const panel = document.querySelector('.panel[data-form="Form1"]').getBoundingClientRect();
+        const bar = document.getElementById("touch").getBoundingClientRect();
+        return panel.left >= 0 && panel.right <= innerWidth && panel.top >= 0 && panel.bottom <= bar.top;
+    });
+    assert.ok(fits, "the stage fits above the touch bar");
+    const fire = await page.$eval('#touch [aria-label="Fire"]', (button) => {
+        const box = button.getBoundingClientRect();
+        return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+    });
+    const finger = await page.touchscreen.touchStart(fire.x, fire.y);
+    await pause(700);
+    const held = await readStage(page);
+    await page.screenshot({ path: path.join(kShots, "phone.png") });
+    await finger.end();
+    assert.ok(held.shotPixels > 0, "shots are in flight");
+    assert.equal(await page.evaluate(() => window.scrollY), 0, "the page did not scroll");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("the mute button is remembered across a reload and kept in step with M", async () => {
+    const { page, errors } = await open();
+    const muted = () => page.evaluate(() => ({
+        button: document.getElementById("mute").getAttribute("aria-pressed"), sound: zv.muted,
+    }));
+    await page.click("#mute");
+    assert.deepEqual(await muted(), { button: "true", sound: true });
+    await page.reload({ waitUntil: "load" });
+    await page.waitForSelector("body[data-drawn]");
+    assert.deepEqual(await muted(), { button: "true", sound: true }, "still muted after a reload");
+    await toStage(page);
+    await page.keyboard.press("KeyM");
+    assert.deepEqual(await muted(), { button: "false", sound: false }, "M unmutes");
     assert.deepEqual(errors, []);
     await page.close();
 });
