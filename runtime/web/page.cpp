@@ -62,6 +62,7 @@ EM_JS(int, page_front_panel, (), {
     const panel = zv.activePanel();
     return panel ? panel.number : 0;
 });
+EM_JS(void, page_paused, (int panel, int paused), { zv.pausedChanged(panel, !!paused); });
 EM_JS(void, page_muted, (int muted), { zv.mutedChanged(!!muted); });
 EM_JS(void, page_picture, (const char* name, const unsigned char* png, int length),
       { zv.picture(UTF8ToString(name), HEAPU8.slice(png, png + length)); });
@@ -159,6 +160,7 @@ void drawBannerText(const rt::RectF& box, std::string_view text, std::string_vie
 }
 
 int frontPanel() { return page_front_panel(); }
+void paused(int panel, bool paused) { page_paused(panel, paused ? 1 : 0); }
 void muted(bool muted) { page_muted(muted ? 1 : 0); }
 
 void picture(std::string_view name, std::span<const unsigned char> png)

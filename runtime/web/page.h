@@ -78,6 +78,8 @@ void drawBannerText(const rt::RectF& box, std::string_view text, std::string_vie
 
 // The panel the player's keys go to now, or 0 for none.
 int frontPanel();
+// The game paused or resumed on the panel's window.
+void paused(int panel, bool paused);
 // The game muted or unmuted its sound: the page's mute button shows it and remembers it.
 void muted(bool muted);
 

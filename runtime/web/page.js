@@ -15,6 +15,8 @@ const kReplayHandedOver = "zelvatron/replay-to-play";
 const kMutedKey = "zelvatron-page/muted";
 
 // The buttons the game hears from a pad or the touch bar (rt::PadButton in pad_keys.h).
+// P, the game's key that pauses and plays on.
+const kKeyP = 80;
 const kPadLeft = 1, kPadRight = 2, kPadUp = 4, kPadDown = 8, kPadSouth = 16, kPadStart = 32;
 
 // The buttons held on a gamepad in the standard mapping: d-pad or stick, A/Cross, Start.
@@ -683,6 +685,13 @@ const zv = {
         }
     },
 
+    // A touch screen has no P: a tap on the paused window plays on.
+    pausedChanged(number, paused) {
+        const panel = this.panels.get(number);
+        if (panel)
+            panel.paused = paused;
+    },
+
     // The game muted or unmuted (the button, or M on a stage): shown, and kept for next time.
     mutedChanged(muted) {
         const button = document.getElementById("mute");
@@ -863,6 +872,11 @@ function wireTouch() {
             button.addEventListener(type, lift);
     }
     bar.addEventListener("contextmenu", (event) => event.preventDefault());
+    zv.screen.addEventListener("pointerup", (event) => {
+        const panel = zv.activePanel();
+        if (event.pointerType === "touch" && panel && panel.paused && panel.client.contains(event.target))
+            Module._zv_key(panel.number, kKeyP, 0, 0);
+    });
     bar.addEventListener("touchstart", (event) => event.preventDefault(), { passive: false });
 }
 

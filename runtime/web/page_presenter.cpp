@@ -186,6 +186,7 @@ void PagePresenter::pauseChanged(rt::Form& form)
     if (Panel* panel = find(form)) {
         panel->bandAgain = true;
         page::requestFrame(panel->number);
+        page::paused(panel->number, m_runtime->pausedForm() == &form);
     }
 }
 
