@@ -3,6 +3,7 @@
 #include "runtime/key_codes.h"
 #include "runtime/pad_keys.h"
 #include "runtime/sdl/sdl_pads.h"
+#include "runtime/sdl/virtual_pad.h"
 #include "stage/stage.h"
 
 #include <SDL.h>
@@ -34,15 +35,7 @@ protected:
 
     VirtualPad()
     {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.name = "virtual pad";
-        m_index = SDL_JoystickAttachVirtualEx(&desc);
+        m_index = rtsdl::attachVirtualPad();
         pad = SDL_JoystickOpen(m_index);
         pads.devicesChanged(); // as the watch on /dev/input does for a real pad
     }

@@ -65,6 +65,18 @@ TEST(CommandLineFiles, RecordAndReplayTakeTheirFile)
     EXPECT_EQ(options->replayFile, QStringLiteral("old game.txt"));
 }
 
+// The game starts with its sound on unless --mute asks otherwise.
+TEST(CommandLineSound, MuteStartsTheGameMuted)
+{
+    app::CommandLine first;
+    app::CommandLine second;
+    const auto plain = first.parse({QStringLiteral("zelvatron")});
+    const auto muted = second.parse({QStringLiteral("zelvatron"), QStringLiteral("--mute")});
+    ASSERT_TRUE(plain && muted);
+    EXPECT_FALSE(plain->mute);
+    EXPECT_TRUE(muted->mute);
+}
+
 // Sets an environment variable for one test and puts the old value back.
 class Environment {
 public:
