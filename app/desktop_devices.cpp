@@ -29,7 +29,7 @@ DesktopDevices::DesktopDevices(rt::Runtime& runtime, rtqt::QtRuntime& windows,
                     if (rt::Form* front = windows.frontForm())
                         runtime.keyDown(*front, keyCode, shift, repeat);
                 }),
-      m_pads(clock, m_padKeys)
+      m_pads(clock, m_padKeys, &m_padInput)
 {
     m_runtime->sounds().setOutput(&m_sound);
     if (m_watch.fd() >= 0) {

@@ -2,6 +2,7 @@
 
 #include "runtime/alarm_clock.h"
 #include "runtime/pad_keys.h"
+#include "runtime/qt/qt_input_waits.h"
 #include "runtime/sdl/device_watch.h"
 #include "runtime/sdl/sdl_pads.h"
 #include "runtime/sdl/sdl_sound.h"
@@ -36,6 +37,7 @@ public:
     // Looks for added and removed gamepads now, as a change in /dev/input does.
     void padsChanged() { m_pads.devicesChanged(); }
     int padsConnected() const { return m_pads.connected(); }
+    int padsPolled() const { return m_pads.polled(); }
 
 private:
     // Declared first, so SDL shuts down after the sound and the pads let go of it.
@@ -48,6 +50,7 @@ private:
     rt::Runtime* m_runtime;
     rtsdl::SdlSound m_sound;
     rt::PadKeys m_padKeys;
+    rtqt::QtInputWaits m_padInput;
     rtsdl::SdlPads m_pads;
     rtsdl::DeviceWatch m_watch;
     std::unique_ptr<QSocketNotifier> m_notifier;

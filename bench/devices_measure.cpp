@@ -13,6 +13,7 @@
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/qt/realtime_clock.h"
 #include "runtime/runtime.h"
+#include "runtime/sdl/virtual_pad.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"
@@ -42,20 +43,6 @@ std::int64_t cpuUs()
         return std::int64_t{t.tv_sec} * 1'000'000 + std::int64_t{t.tv_usec};
     };
     return us(usage.ru_utime) + us(usage.ru_stime);
-}
-
-// A standard controller as SDL's virtual joystick, left untouched.
-int attachVirtualPad()
-{
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.name = "virtual pad";
-    return SDL_JoystickAttachVirtualEx(&desc);
 }
 
 } // namespace
@@ -97,7 +84,7 @@ int main(int argc, char** argv)
                 runtime.keyDown(stage, rt::kKeyRight, 0);
         });
         keys.start(120);
-    } else if (attachVirtualPad() < 0) {
+    } else if (rtsdl::attachVirtualPad() < 0) {
         std::fprintf(stderr, "devices_measure: no virtual pad (%s)\n", SDL_GetError());
         return 1;
     } else {
@@ -108,9 +95,9 @@ int main(int argc, char** argv)
     QTimer::singleShot(kSettleMs, [&cpuAtStart] { cpuAtStart = cpuUs(); });
     QTimer::singleShot(kSettleMs + seconds * 1000, [&] {
         const double pct = 100.0 * static_cast<double>(cpuUs() - cpuAtStart) / (seconds * 1e6);
-        std::printf("mode=%s sound=%s seconds=%d cpu_pct=%.3f shots=%d pads=%d\n", argv[1],
-                    mute ? "muted" : "on", seconds, pct, runtime.sounds().played("shot"),
-                    devices.padsConnected());
+        std::printf("mode=%s sound=%s seconds=%d cpu_pct=%.3f shots=%d pads=%d polled=%d\n",
+                    argv[1], mute ? "muted" : "on", seconds, pct, runtime.sounds().played("shot"),
+                    devices.padsConnected(), devices.padsPolled());
         std::fflush(stdout);
         QCoreApplication::quit();
     });
