@@ -11,10 +11,8 @@ namespace rtsdl {
 
 namespace {
 
-// A buffer is about 21 ms: short enough that a shot sounds with the key.
-constexpr Uint16 kBufferSamples = 1024;
-// What the device still holds after the last sample was mixed.
-constexpr int kTailMs = 60;
+// What the device still holds after the last sample was mixed: two buffers and a little.
+constexpr int kTailMs = 100;
 // A paused SDL device still wakes its thread every buffer; after this long quiet it is closed.
 constexpr int kRestMs = 5000;
 

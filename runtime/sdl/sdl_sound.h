@@ -17,6 +17,9 @@ namespace rtsdl {
 class SdlSound final : public rt::SoundOutput {
 public:
     static constexpr int kSampleRate = 48000;
+    // A buffer is about 43 ms: a shot still sounds with its key, and SDL's device thread wakes
+    // about 23 times a second while effects sound, half as often as with 1024 samples.
+    static constexpr Uint16 kBufferSamples = 2048;
 
     SdlSound(rt::AlarmClock& clock, std::span<const rt::SoundEffect* const> effects);
     SdlSound(const SdlSound&) = delete;

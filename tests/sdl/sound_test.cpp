@@ -22,7 +22,7 @@
 namespace {
 
 constexpr int kRate = rtsdl::SdlSound::kSampleRate;
-constexpr std::size_t kBuffer = 1024; // the device's buffer, in samples
+constexpr std::size_t kBuffer = rtsdl::SdlSound::kBufferSamples;
 
 // The game's sound through SDL's disk driver, which writes the mixed samples (mono floats, as the
 // game hands them over) to a file in real time.
