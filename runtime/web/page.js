@@ -19,8 +19,22 @@ const kMutedKey = "zelvatron-page/muted";
 const kKeyP = 80;
 const kPadLeft = 1, kPadRight = 2, kPadUp = 4, kPadDown = 8, kPadSouth = 16, kPadStart = 32;
 
-// The buttons held on a gamepad in the standard mapping: d-pad or stick, A/Cross, Start.
+// The gamepads connected now; none where the page may not read them (a frame that was not
+// allowed gamepads).
+function connectedPads() {
+    try {
+        return [...(navigator.getGamepads ? navigator.getGamepads() : [])]
+            .filter((pad) => pad && pad.connected);
+    } catch (e) {
+        return [];
+    }
+}
+
+// The buttons held on a gamepad in the standard mapping: d-pad or stick, A/Cross, Start. A pad
+// of another layout (a wheel, a throttle) is not read: its axes and buttons mean other things.
 function padMaskOf(pad) {
+    if (pad.mapping !== "standard")
+        return 0;
     const held = (i) => pad.buttons[i] !== undefined && pad.buttons[i].pressed;
     const x = pad.axes.length > 0 ? pad.axes[0] : 0;
     return (held(14) || x < -0.5 ? kPadLeft : 0) | (held(15) || x > 0.5 ? kPadRight : 0) |
@@ -86,7 +100,9 @@ const zv = {
     voices: [], // the one voice of each effect, while it sounds
     muted: false,
     padsHeld: 0,
+    padsStale: 0, // held through a let-go: not heard again until released
     touchHeld: 0,
+    touchFingers: [], // the fingers on each touch button
     heldSent: 0,
     padsRead: false, // a pad is being read at each animation frame
 
@@ -108,7 +124,11 @@ const zv = {
             this.layOut(panel);
         if (this.started)
             Module._zv_resized(screen.width, screen.height);
-        return before.zoom !== this.zoom || before.ratio !== this.ratio;
+        const rescaled = before.zoom !== this.zoom || before.ratio !== this.ratio;
+        // The hatch patterns are made at a scale: those of the old one are not drawn again.
+        if (rescaled)
+            this.hatches.clear();
+        return rescaled;
     },
 
     // ---- Panels: one per loaded window ----
@@ -643,7 +663,8 @@ const zv = {
             if (this.muted)
                 this.audio.suspend().catch(() => {});
         }
-        if (!this.muted && this.audio.state === "suspended")
+        // "suspended" before the first gesture counted, "interrupted" by a call on a phone.
+        if (!this.muted && this.audio.state !== "running")
             this.audio.resume().catch(() => {});
     },
 
@@ -651,22 +672,27 @@ const zv = {
         const sound = this.sounds[number];
         if (!this.audio || this.muted || !sound)
             return;
-        if (!sound.buffer) {
-            sound.buffer = this.audio.createBuffer(1, sound.samples.length, sound.rate);
-            sound.buffer.copyToChannel(sound.samples, 0);
+        // Called from the game's rules: a browser's refusal is never let through into them.
+        try {
+            if (!sound.buffer) {
+                sound.buffer = this.audio.createBuffer(1, sound.samples.length, sound.rate);
+                sound.buffer.getChannelData(0).set(sound.samples);
+            }
+            const voice = this.audio.createBufferSource();
+            voice.buffer = sound.buffer;
+            voice.connect(this.audio.destination);
+            voice.onended = () => {
+                if (this.voices[number] === voice)
+                    this.voices[number] = null;
+            };
+            // Playing an effect again starts it over.
+            if (this.voices[number])
+                this.voices[number].stop();
+            this.voices[number] = voice;
+            voice.start();
+        } catch (e) {
+            console.warn("A sound could not play:", e);
         }
-        const voice = this.audio.createBufferSource();
-        voice.buffer = sound.buffer;
-        voice.connect(this.audio.destination);
-        voice.onended = () => {
-            if (this.voices[number] === voice)
-                this.voices[number] = null;
-        };
-        // Playing an effect again starts it over.
-        if (this.voices[number])
-            this.voices[number].stop();
-        this.voices[number] = voice;
-        voice.start();
     },
 
     // Muted, what sounds stops and the context sleeps, costing nothing.
@@ -708,16 +734,15 @@ const zv = {
             return;
         this.padsRead = true;
         const read = () => {
+            const pads = connectedPads();
             let held = 0;
-            let connected = false;
-            for (const pad of navigator.getGamepads ? navigator.getGamepads() : [])
-                if (pad && pad.connected) {
-                    connected = true;
-                    held |= padMaskOf(pad);
-                }
-            this.padsHeld = held;
+            for (const pad of pads)
+                held |= padMaskOf(pad);
+            // A button held through a let-go counts again only once it is released.
+            this.padsStale &= held;
+            this.padsHeld = held & ~this.padsStale;
             this.sendHeld();
-            if (connected)
+            if (pads.length > 0)
                 requestAnimationFrame(read);
             else
                 this.padsRead = false;
@@ -735,8 +760,11 @@ const zv = {
 
     // Away from the page, nothing stays held: a button let go meanwhile is never seen.
     letGo() {
+        this.padsStale |= this.padsHeld;
         this.padsHeld = 0;
         this.touchHeld = 0;
+        for (const fingers of this.touchFingers)
+            fingers.clear();
         for (const button of document.querySelectorAll("#touch button"))
             button.classList.remove("held");
         this.sendHeld();
@@ -823,7 +851,12 @@ function wireBar() {
     document.getElementById("play-replay").addEventListener("click", () => {
         readFileAsBytes(document.getElementById("replay-file")).then((bytes) => {
             // The replay starts from a fresh game: the page is loaded again to play it.
-            sessionStorage.setItem(kReplayHandedOver, new TextDecoder().decode(bytes));
+            try {
+                sessionStorage.setItem(kReplayHandedOver, new TextDecoder().decode(bytes));
+            } catch (e) {
+                status("The browser's storage refused the replay.");
+                return;
+            }
             location.href = location.pathname;
         });
     });
@@ -831,8 +864,6 @@ function wireBar() {
         zv.audioStart();
         Module._zv_set_muted(zv.muted ? 0 : 1);
     });
-    for (const button of document.querySelectorAll(".bar button"))
-        button.addEventListener("mouseup", () => zv.showDomFocus());
 }
 
 // The touch bar under the field, shown once the page is touched: each button held down holds
@@ -853,6 +884,7 @@ function wireTouch() {
     for (const button of bar.querySelectorAll("button")) {
         const bit = Number(button.dataset.pad);
         const fingers = new Set();
+        zv.touchFingers.push(fingers);
         const hold = (down) => {
             button.classList.toggle("held", down);
             zv.touchHeld = down ? zv.touchHeld | bit : zv.touchHeld & ~bit;
@@ -920,11 +952,15 @@ function wireKeys() {
 // The recording to play instead of the player's input: one handed over by "Play replay", or
 // ?replay=NAME, a file beside the page.
 async function replayToPlay() {
-    const handedOver = sessionStorage.getItem(kReplayHandedOver);
-    if (handedOver !== null) {
+    let handedOver = null;
+    try {
+        handedOver = sessionStorage.getItem(kReplayHandedOver);
         sessionStorage.removeItem(kReplayHandedOver);
-        return { name: "the chosen file", text: handedOver };
+    } catch (e) {
+        // Storage turned off for the page: nothing was handed over.
     }
+    if (handedOver !== null)
+        return { name: "the chosen file", text: handedOver };
     const name = new URLSearchParams(location.search).get("replay");
     if (name === null)
         return null;
@@ -961,9 +997,12 @@ async function start() {
         status(`Playing the replay of ${replay.name}: your keys are ignored until it ends.`);
         document.body.dataset.replay = "playing";
     }
+    // A page opened in the background starts hidden: nothing said so yet.
+    if (document.hidden)
+        Module._zv_page_hidden(1);
     zv.showDomFocus();
     // A pad connected before the page loaded announces itself only once a button is pressed.
-    if (navigator.getGamepads && [...navigator.getGamepads()].some((pad) => pad && pad.connected))
+    if (connectedPads().length > 0)
         zv.readPads();
 }
 

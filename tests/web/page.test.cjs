@@ -286,6 +286,19 @@ test("a gamepad's d-pad right moves the ship and its south button fires", async 
     await page.close();
 });
 
+test("with the browser's storage turned off for the page, the game still starts and plays", async () => {
+    const { page, errors } = await open("", (tab) => tab.evaluateOnNewDocument(() => {
+        for (const name of ["localStorage", "sessionStorage"])
+            Object.defineProperty(window, name, {
+                get() { throw new DOMException("The page may not keep data.", "SecurityError"); },
+            });
+    }));
+    await toStage(page);
+    assert.ok(await shown(page, "Form1"), "the wave stage is open");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
 test("on a phone held sideways the page fits, and the touch bar shows once touched; " +
      "its held fire button fires", async () => {
     const { page, errors } = await open("", (tab) => tab.emulate({
