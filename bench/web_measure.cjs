@@ -201,6 +201,20 @@ async function main() {
     row(`animation frames asked for, title idle ${kSeconds / 2} s`, asked, "0", asked === 0);
     row(`CPU % of a core, browser, title idle ${kSeconds / 2} s`, idle.toFixed(2), "near 0 (<= 1)", idle <= 1);
     await title.close();
+    // The same with the Gamepad API hidden from the page: a page that listens for pads has the
+    // browser look for them about every frame, which is most of the idle figure above.
+    const padless = await newPage(browser);
+    await padless.evaluateOnNewDocument(() => {
+        Object.defineProperty(Navigator.prototype, "getGamepads", { value: undefined });
+        const listen = window.addEventListener.bind(window);
+        window.addEventListener = (type, ...rest) => type.startsWith("gamepad") || listen(type, ...rest);
+    });
+    await padless.goto(`${base}/`);
+    await padless.waitForSelector("body[data-drawn]");
+    await pause(2000);
+    const idlePadless = await cpuPercent(browser, () => pause(kSeconds * 500));
+    row(`CPU % of a core, browser, title idle ${kSeconds / 2} s, no Gamepad API`, idlePadless.toFixed(2), "-", true);
+    await padless.close();
 
     // The bare page and the wave stage, the same keys held on each, in turns; the median of
     // each, since other work on the machine shows in any single run.
