@@ -1,50 +1,15 @@
-#include "runtime/alarm_clock.h"
+#include "support/hand_clock.h"
+
 #include "runtime/key_codes.h"
 #include "runtime/pad_keys.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-// One alarm at a time is all PadKeys asks for: time moves by hand and rings it when due.
-class HandClock final : public rt::AlarmClock {
-public:
-    struct HandAlarm final : rt::Alarm {
-        explicit HandAlarm(std::function<void()> ring) : ring(std::move(ring)) {}
-        void start(int ms) override { due = *now + std::int64_t{ms} * 1000; }
-        void stop() override { due.reset(); }
-        bool isActive() const override { return due.has_value(); }
-        std::function<void()> ring;
-        std::optional<std::int64_t> due;
-        const std::int64_t* now = nullptr;
-    };
-    std::int64_t nowUs() const override { return m_now; }
-    std::unique_ptr<rt::Alarm> alarm(std::function<void()> ring) override
-    {
-        auto made = std::make_unique<HandAlarm>(std::move(ring));
-        made->now = &m_now;
-        m_alarm = made.get();
-        return made;
-    }
-    void advanceTo(std::int64_t ms)
-    {
-        while (m_alarm->due && *m_alarm->due <= ms * 1000) {
-            m_now = *m_alarm->due;
-            m_alarm->due.reset();
-            m_alarm->ring();
-        }
-        m_now = ms * 1000;
-    }
-
-private:
-    std::int64_t m_now = 0;
-    HandAlarm* m_alarm = nullptr;
-};
 
 struct Step {
     std::int64_t atMs;
@@ -70,7 +35,7 @@ TEST(PadKeys, HeldButtonsRepeatLikeHeldKeys)
         {5000, 0},
     };
     for (const Step& step : steps) {
-        clock.advanceTo(step.atMs);
+        clock.advance(step.atMs - clock.nowUs() / 1000);
         pad.setHeld(step.held);
     }
     EXPECT_EQ(sent, (std::vector<std::string>{"0 39", "500 r39", "520 32", "540 r39", "580 r39",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hand_clock.h"
+#include "support/hand_clock.h"
 
 #include "runtime/files.h"
 #include "runtime/runtime.h"

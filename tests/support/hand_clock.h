@@ -2,6 +2,8 @@
 
 #include "runtime/alarm_clock.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -10,32 +12,48 @@
 #include <utility>
 #include <vector>
 
-// Time that moves only when a test moves it; alarms ring at their exact instants, in the order
-// they fall due (those due together in the order they were started).
-class HandClock final : public rt::AlarmClock {
+// Time that moves only when a test moves it. Alarms ring at their exact instants, in the order
+// they fall due (those due together in the order they were started). `afterRing`, when given,
+// runs before time moves and after each ring: a front end's event loop delivering what it posted.
+class HandClock : public rt::AlarmClock {
 public:
+    explicit HandClock(std::function<void()> afterRing = {}) : m_afterRing(std::move(afterRing)) {}
+
     std::int64_t nowUs() const override { return m_nowUs; }
     std::unique_ptr<rt::Alarm> alarm(std::function<void()> ring) override
     {
         return std::make_unique<HandAlarm>(*this, std::move(ring));
     }
 
-    void advance(std::int64_t ms)
+    // Moves time on by `ms`, ringing every alarm due on the way at its instant.
+    void advance(std::int64_t ms) { advanceUs(ms * 1000); }
+    void advanceUs(std::int64_t us)
     {
-        const std::int64_t until = m_nowUs + ms * 1000;
+        const std::int64_t until = m_nowUs + us;
+        delivered();
+        int ringsNow = 0;
         while (HandAlarm* next = earliestDue(until)) {
+            ringsNow = next->m_dueUs == m_nowUs ? ringsNow + 1 : 1;
+            // An alarm that keeps setting itself for 0 ms would spin the real event loop.
+            if (ringsNow > kMostRingsAtOneInstant) {
+                ADD_FAILURE() << "alarms keep ringing at " << m_nowUs << " us";
+                break;
+            }
             m_nowUs = *next->m_dueUs;
             next->m_dueUs.reset();
             ++m_rings;
             next->m_ring();
+            delivered();
         }
         m_nowUs = until;
     }
 
-    // Each ring is a wake-up of the event loop in the real game.
+    // Rings since the clock was made: each is a wake-up of the event loop in the real game.
     int rings() const { return m_rings; }
 
 private:
+    static constexpr int kMostRingsAtOneInstant = 1000;
+
     class HandAlarm final : public rt::Alarm {
     public:
         HandAlarm(HandClock& clock, std::function<void()> ring)
@@ -72,6 +90,13 @@ private:
         return earliest;
     }
 
+    void delivered() const
+    {
+        if (m_afterRing)
+            m_afterRing();
+    }
+
+    std::function<void()> m_afterRing;
     std::int64_t m_nowUs = 0;
     std::uint64_t m_nextOrder = 0;
     int m_rings = 0;
