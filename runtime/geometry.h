@@ -55,6 +55,12 @@ struct RectF {
     bool operator==(const RectF&) const = default;
 };
 
+inline RectF toRectF(const Rect& r)
+{
+    return {static_cast<double>(r.left), static_cast<double>(r.top), static_cast<double>(r.width),
+            static_cast<double>(r.height)};
+}
+
 // Twips to pixels.
 inline RectF pixelRect(float left, float top, float width, float height)
 {

@@ -37,11 +37,7 @@ void Scheduler::disarm(Timer& timer)
     queueChanged();
 }
 
-bool Scheduler::armed(const Timer& timer) const
-{
-    return std::any_of(m_entries.begin(), m_entries.end(),
-                       [&timer](const Entry& e) { return e.timer == &timer; });
-}
+bool Scheduler::armed(const Timer& timer) const { return dueAt(timer).has_value(); }
 
 std::optional<std::int64_t> Scheduler::dueAt(const Timer& timer) const
 {

@@ -37,9 +37,7 @@ struct Zoom {
     // Rounded out to whole pixels, so a repaint covers every pixel the layout's rect touches.
     Rect map(const Rect& rect) const
     {
-        return roundedOut(
-            map(RectF{static_cast<double>(rect.left), static_cast<double>(rect.top),
-                      static_cast<double>(rect.width), static_cast<double>(rect.height)}));
+        return roundedOut(map(toRectF(rect)));
     }
 
     Region map(const Region& region) const

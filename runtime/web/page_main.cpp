@@ -38,7 +38,8 @@ public:
           m_ticker(m_runtime.scheduler(), replay ? static_cast<rt::AlarmClock&>(m_replayClock)
                                                  : static_cast<rt::AlarmClock&>(m_clock)),
           m_presenter(m_runtime), m_recording(std::string(rt::kReplayHeader) + "\n"),
-          m_padKeys(m_clock, kPadRepeat,
+          // A browser cannot tell the desktop's key repeat: a keyboard's usual one.
+          m_padKeys(m_clock, rt::KeyRepeat{},
                     [this](int keyCode, int shift, bool repeat) {
                         if (rt::Form* form = m_presenter.formOf(rtweb::page::frontPanel()))
                             m_runtime.keyDown(*form, keyCode, shift, repeat);
@@ -90,9 +91,6 @@ public:
     }
 
 private:
-    // A browser cannot tell the desktop's key repeat: a keyboard's usual one.
-    static constexpr rt::KeyRepeat kPadRepeat{.delayMs = 500, .intervalMs = 33};
-
     rt::Runtime m_runtime;
     rtweb::PageClock m_clock;
     rt::ReplayClock m_replayClock;

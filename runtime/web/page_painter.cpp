@@ -126,19 +126,13 @@ std::vector<rt::Rect> disjoint(std::vector<rt::Rect> rects)
     return rects;
 }
 
-rt::RectF floating(const rt::Rect& r)
-{
-    return {static_cast<double>(r.left), static_cast<double>(r.top), static_cast<double>(r.width),
-            static_cast<double>(r.height)};
-}
-
 // The band lets the field show through, so it goes over freshly painted pixels only.
 void drawBanner(const rt::PauseBanner& banner)
 {
-    page::fillRect(floating(banner.band), 0x000000, rt::kBandOpacity);
-    page::drawBannerText(floating(banner.word), rt::kPausedText, rt::kBannerFamily,
+    page::fillRect(rt::toRectF(banner.band), 0x000000, rt::kBandOpacity);
+    page::drawBannerText(rt::toRectF(banner.word), rt::kPausedText, rt::kBannerFamily,
                          banner.wordPixels, 0xFFFFFF);
-    page::drawBannerText(floating(banner.hint), rt::kResumeText, rt::kBannerFamily,
+    page::drawBannerText(rt::toRectF(banner.hint), rt::kResumeText, rt::kBannerFamily,
                          banner.hintPixels, rt::kHintGrey);
 }
 
@@ -166,7 +160,7 @@ void paintForm(int panel, const rt::Form& form, const rt::Region& damaged,
     page::beginPaint(panel);
     // A rectangle at a time, each its own clip.
     for (const rt::Rect& area : areas) {
-        page::pushClip(floating(area));
+        page::pushClip(rt::toRectF(area));
         page::fillRect(client, rgbOf(form.BackColor));
         if (!form.Picture.empty())
             page::drawPicture(form.Picture, 0, 0);
