@@ -3,6 +3,7 @@
 #include "runtime/synth.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -15,6 +16,26 @@ namespace {
 constexpr int kTailMs = 100;
 // A paused SDL device still wakes its thread every buffer; after this long quiet it is closed.
 constexpr int kRestMs = 5000;
+
+// Without a sound card the ALSA library prints its own lines of errors before SDL can say there
+// is no device. The game says that in one sentence of its own, so the library is loaded first and
+// told to keep its errors to itself; SDL, which loads it by the same name, gets the same library.
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void quietenAlsa()
+{
+    static const bool done = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!alsa)
+            return false;
+        using SetHandler = int (*)(AlsaErrorHandler);
+        if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+            set(&ignoreAlsaError);
+        return true; // kept loaded, so the handler stays set
+    }();
+    (void)done;
+}
 
 int msFor(std::size_t samples)
 {
@@ -71,6 +92,7 @@ bool SdlSound::openDevice()
 {
     if (m_noDevice)
         return false;
+    quietenAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         SDL_AudioSpec wanted{};
         wanted.freq = kSampleRate;
