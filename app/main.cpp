@@ -38,6 +38,7 @@ std::optional<app::Options> readCommandLine(int argc, char** argv, int& exitCode
 }
 
 // The recorded session in `path`, or nothing after saying on standard error what is wrong with it.
+// A file larger than any replay is read only as far as a replay may go: the player stops there.
 std::optional<rt::Recording> readReplay(const QString& path)
 {
     QFile file(path);
@@ -46,7 +47,7 @@ std::optional<rt::Recording> readReplay(const QString& path)
                      qPrintable(file.errorString()));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(rt::kLargestReplayBytes + 1);
     rt::ParsedReplay parsed = rt::parseReplay(std::string_view(bytes.constData(), bytes.size()));
     if (const auto* error = std::get_if<rt::ReplayError>(&parsed)) {
         std::fprintf(stderr, "zelvatron: %s:%d: %s\n", qPrintable(path), error->line,
@@ -72,12 +73,19 @@ int main(int argc, char** argv)
     std::optional<rt::Recording> replay;
     if (!options->replayFile.isEmpty() && !(replay = readReplay(options->replayFile)))
         return 2;
-    std::unique_ptr<rt::ReplayWriter> recording;
+    std::unique_ptr<rt::ReplayFile> recording;
     if (!options->recordFile.isEmpty()) {
-        recording = std::make_unique<rt::ReplayWriter>(options->recordFile.toStdString());
-        if (!recording->ok()) {
-            std::fprintf(stderr, "zelvatron: cannot write the recording %s\n",
-                         qPrintable(options->recordFile));
+        const QString path = options->recordFile;
+        recording =
+            std::make_unique<rt::ReplayFile>(path.toStdString(), [path](const std::string& why) {
+                std::fprintf(
+                    stderr,
+                    "zelvatron: the recording %s stops here: %s; every input before is kept "
+                    "and the game plays on\n",
+                    qPrintable(path), why.c_str());
+            });
+        if (!recording->opened()) {
+            std::fprintf(stderr, "zelvatron: cannot write the recording %s\n", qPrintable(path));
             return 2;
         }
     }
@@ -94,7 +102,7 @@ int main(int argc, char** argv)
     rt::Runtime runtime;
     runtime.setFiles(std::make_unique<rt::PosixFileStore>());
     if (recording)
-        runtime.onInput = [&recording](const rt::InputEvent& event) { recording->write(event); };
+        runtime.onInput = [&recording](const rt::InputEvent& event) { recording->record(event); };
     rtqt::RealtimeClock wallClock;
     rt::ReplayClock replayClock(wallClock);
     const auto windows = replay ? std::make_unique<rtqt::QtRuntime>(runtime, replayClock)
@@ -105,15 +113,25 @@ int main(int argc, char** argv)
         runtime.setMuted(true);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
     std::optional<rt::ReplayPlayer> player;
+    bool replayStopped = false;
     if (replay) {
-        // A recording the game refuses is as broken as a damaged one: say where, and stop.
+        // A recording that stops at a line refused or damaged is reported where, and the game is
+        // the player's from there, as after one played out; the exit status still tells.
         const QString path = options->replayFile;
-        player.emplace(runtime, replayClock, std::move(*replay), [path](const rt::ReplayError& e) {
-            std::fprintf(stderr, "zelvatron: %s:%d: %s\n", qPrintable(path), e.line,
-                         e.message.c_str());
-            QCoreApplication::exit(2);
-        });
+        player.emplace(
+            runtime, replayClock, std::move(*replay),
+            [path, &replayStopped](const std::optional<rt::ReplayError>& stop) {
+                if (!stop) {
+                    std::fprintf(stderr, "zelvatron: the replay %s ended; the game is yours\n",
+                                 qPrintable(path));
+                    return;
+                }
+                std::fprintf(stderr, "zelvatron: %s:%d: %s; the game is yours from here\n",
+                             qPrintable(path), stop->line, stop->message.c_str());
+                replayStopped = true;
+            });
         player->start();
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return replayStopped ? 2 : status;
 }

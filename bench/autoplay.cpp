@@ -19,12 +19,9 @@
 //   blast_ms=T
 #include "boss/boss.h"
 #include "bots/scripted_player.h"
-#include "runtime/counter.h"
-#include "runtime/presenter.h"
 #include "runtime/replay.h"
 #include "runtime/runtime.h"
-#include "scores/highscores.h"
-#include "title/form2.h"
+#include "verify/verifier.h"
 #include "wave/form1.h"
 
 #include <chrono>
@@ -32,7 +29,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -42,10 +38,6 @@
 namespace {
 
 constexpr std::int64_t kGiveUpUs = 3600LL * 1'000'000; // an hour on one loop is a stuck game
-
-constexpr std::int64_t kAfterLastInputUs = 600LL * 1'000'000; // a replay's game plays on this long
-
-constexpr const char* kTableFile = "highscores"; // the name the table saves under
 
 struct Options {
     int loops = 1;
@@ -82,29 +74,23 @@ bool parse(int argc, char** argv, Options& options)
            (options.table.empty() || !options.replay.empty());
 }
 
-// The finished game's counters, read off the stages as they close: the table closes the wave
-// stage once it has taken the game, so they cannot be read afterwards.
-class FinishedGame : public rt::Presenter {
-public:
-    void formUnloaded(rt::Form& form) override
-    {
-        if (const auto* b = dynamic_cast<const boss::Boss*>(&form)) {
-            m_bossLives = b->Lives.Caption;
-        } else if (const auto* f = dynamic_cast<const wave::Form1*>(&form)) {
-            // A boss fight lost does not hand its lives back: they ran out on the boss stage.
-            const std::string lives =
-                rt::counter(f->Lives) < 0 ? f->Lives.Caption.value() : m_bossLives;
-            m_line = "game: level=" + f->Level.Caption.value() +
-                     " score=" + f->Score.Caption.value() + " lives=" + lives;
-        }
-    }
-    // Once the wave stage has closed: game: level=L score=S lives=N
-    const std::optional<std::string>& line() const { return m_line; }
+// The last game the table took: game: level=L score=S lives=N
+std::optional<std::string> gameLine(const std::vector<verify::FinishedGame>& games)
+{
+    if (games.empty())
+        return std::nullopt;
+    const verify::FinishedGame& game = games.back();
+    return "game: level=" + game.level + " score=" + std::to_string(game.score) +
+           " lives=" + game.lives;
+}
 
-private:
-    std::string m_bossLives;
-    std::optional<std::string> m_line;
-};
+void printSounds(const std::vector<std::pair<std::string, int>>& counts)
+{
+    std::string sounds;
+    for (const auto& [name, count] : counts)
+        sounds += " " + name + "=" + std::to_string(count);
+    std::printf("sounds:%s\n", sounds.c_str());
+}
 
 // Prints the boss stage's moments as they are seen: its opening, each change of its Shields
 // caption and the start of the blast, when the core goes out of sight.
@@ -142,60 +128,34 @@ private:
     std::string m_shields;
 };
 
-// Where a game stands: the windows open, the ticks run, the counters a player reads and those of
-// the game the table took.
-void printEndState(rt::Runtime& runtime, const FinishedGame& finished)
+// Where a replayed game ends: the windows open, the ticks run, the counters a player reads and
+// those of the game the table took.
+void printEndState(const verify::Verdict& verdict)
 {
+    const verify::EndState& end = verdict.end;
     std::string windows;
-    for (const rt::Form* form : runtime.loadedForms())
-        windows += (windows.empty() ? "" : ",") + form->name();
+    for (const std::string& name : end.windows)
+        windows += (windows.empty() ? "" : ",") + name;
     std::printf("windows=%s sim_s=%.3f ticks=%llu\n", windows.c_str(),
-                static_cast<double>(runtime.scheduler().now()) / 1e6,
-                static_cast<unsigned long long>(runtime.scheduler().ticksRun()));
-    if (finished.line())
-        std::printf("%s\n", finished.line()->c_str());
-    std::string sounds;
-    for (const auto& [name, count] : runtime.sounds().counts())
-        sounds += " " + name + "=" + std::to_string(count);
-    std::printf("sounds:%s\n", sounds.c_str());
-    if (runtime.isLoaded<wave::Form1>()) {
-        const wave::Form1& f = runtime.form<wave::Form1>();
-        std::printf("wave: level=%s score=%s lives=%s\n", f.Level.Caption.value().c_str(),
-                    f.Score.Caption.value().c_str(), f.Lives.Caption.value().c_str());
-    }
-    if (runtime.isLoaded<boss::Boss>()) {
-        const boss::Boss& b = runtime.form<boss::Boss>();
-        std::printf("boss: score=%s lives=%s shields=%s\n", b.Score.Caption.value().c_str(),
-                    b.Lives.Caption.value().c_str(), b.Shields.Caption.value().c_str());
-    }
-    if (runtime.isLoaded<scores::Highscores>()) {
-        const scores::Highscores& h = runtime.form<scores::Highscores>();
-        for (int i = 0; i < h.Names.ListCount(); ++i)
-            std::printf("table %d: %s %s %s\n", i + 1, h.Names.List(i).value().c_str(),
-                        h.Level.List(i).value().c_str(), h.Score.List(i).value().c_str());
-    }
+                static_cast<double>(end.simulatedUs) / 1e6,
+                static_cast<unsigned long long>(end.ticks));
+    if (const auto line = gameLine(verdict.games))
+        std::printf("%s\n", line->c_str());
+    printSounds(end.sounds);
+    if (end.wave)
+        std::printf("wave: level=%s score=%s lives=%s\n", end.wave->level.c_str(),
+                    end.wave->score.c_str(), end.wave->lives.c_str());
+    if (end.boss)
+        std::printf("boss: score=%s lives=%s shields=%s\n", end.boss->score.c_str(),
+                    end.boss->lives.c_str(), end.boss->shields.c_str());
+    for (std::size_t i = 0; i < end.table.size(); ++i)
+        std::printf("table %zu: %s %s %s\n", i + 1, end.table[i].name.c_str(),
+                    end.table[i].level.c_str(), end.table[i].score.c_str());
 }
 
-// The high-score file as the game left it, byte for byte.
-int writeTable(rt::Runtime& runtime, const std::string& path)
-{
-    const std::optional<std::string> bytes =
-        runtime.files().read(kTableFile, std::numeric_limits<std::size_t>::max());
-    if (!bytes) {
-        std::fprintf(stderr, "autoplay: the game wrote no %s file\n", kTableFile);
-        return 1;
-    }
-    std::ofstream file(path, std::ios::binary);
-    file << *bytes;
-    if (!file.flush()) {
-        std::fprintf(stderr, "autoplay: cannot write %s\n", path.c_str());
-        return 2;
-    }
-    return 0;
-}
-
-// Plays a recorded session from the title window on the virtual clock, then lets the game run on
-// until the table opens or ten minutes have passed.
+// Plays a recorded session headless through the verifier, which lets the game run on after the
+// last input until the table opens; prints where it ends (after a refusal too, with the games
+// finished before it), and writes the high-score file it left.
 int replay(const std::string& path, const std::string& tablePath)
 {
     std::ifstream file(path, std::ios::binary);
@@ -205,28 +165,26 @@ int replay(const std::string& path, const std::string& tablePath)
     }
     std::ostringstream text;
     text << file.rdbuf();
-    rt::ParsedReplay parsed = rt::parseReplay(text.str());
-    if (const auto* error = std::get_if<rt::ReplayError>(&parsed)) {
-        std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), error->line,
-                     error->message.c_str());
+    const verify::Verdict verdict = verify::verify(text.str());
+    printEndState(verdict);
+    if (verdict.ending != verify::Ending::PlayedOut) {
+        std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), verdict.line,
+                     verdict.why.c_str());
         return 2;
     }
-    FinishedGame finished;
-    rt::Runtime runtime;
-    runtime.setPresenter(&finished);
-    runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
-    if (const auto refused = rt::playOnVirtualClock(runtime, std::get<rt::Recording>(parsed))) {
-        std::fprintf(stderr, "autoplay: %s:%d: %s\n", path.c_str(), refused->line,
-                     refused->message.c_str());
+    if (tablePath.empty())
+        return 0;
+    if (!verdict.end.tableFile) {
+        std::fprintf(stderr, "autoplay: the game wrote no high-score file\n");
+        return 1;
+    }
+    std::ofstream table(tablePath, std::ios::binary);
+    table << *verdict.end.tableFile;
+    if (!table.flush()) {
+        std::fprintf(stderr, "autoplay: cannot write %s\n", tablePath.c_str());
         return 2;
     }
-    for (std::int64_t waited = 0; waited < kAfterLastInputUs; waited += 1'000'000) {
-        if (runtime.isLoaded<scores::Highscores>())
-            break;
-        runtime.scheduler().advance(1000);
-    }
-    printEndState(runtime, finished);
-    return tablePath.empty() ? 0 : writeTable(runtime, tablePath);
+    return 0;
 }
 
 // The player walks under the bombs until the table has taken the game.
@@ -255,17 +213,20 @@ int main(int argc, char** argv)
     }
     if (!options.replay.empty())
         return replay(options.replay, options.table);
-    FinishedGame finished;
     rt::Runtime runtime;
+    verify::FinishedGames finished(runtime);
     runtime.setPresenter(&finished);
-    std::unique_ptr<rt::ReplayWriter> recording;
+    std::unique_ptr<rt::ReplayFile> recording;
     if (!options.record.empty()) {
-        recording = std::make_unique<rt::ReplayWriter>(options.record);
-        if (!recording->ok()) {
+        recording = std::make_unique<rt::ReplayFile>(options.record, [&](const std::string& why) {
+            std::fprintf(stderr, "autoplay: the recording %s stops here: %s\n",
+                         options.record.c_str(), why.c_str());
+        });
+        if (!recording->opened()) {
             std::fprintf(stderr, "autoplay: cannot write %s\n", options.record.c_str());
             return 2;
         }
-        runtime.onInput = [&recording](const rt::InputEvent& e) { recording->write(e); };
+        runtime.onInput = [&recording](const rt::InputEvent& e) { recording->record(e); };
     }
     autoplay::Player player(runtime, options.seed);
     player.setLingerUs(static_cast<std::int64_t>(options.lingerS * 1e6));
@@ -308,11 +269,8 @@ int main(int argc, char** argv)
     const double wallS =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     std::printf("speedup=%.0f\n", static_cast<double>(player.nowUs()) / 1e6 / wallS);
-    if (finished.line())
-        std::printf("%s\n", finished.line()->c_str());
-    std::string sounds;
-    for (const auto& [name, count] : runtime.sounds().counts())
-        sounds += " " + name + "=" + std::to_string(count);
-    std::printf("sounds:%s\n", sounds.c_str());
+    if (const auto line = gameLine(finished.games()))
+        std::printf("%s\n", line->c_str());
+    printSounds(runtime.sounds().counts());
     return 0;
 }

@@ -92,7 +92,7 @@ bool Game::play()
 
 std::string Game::replay() const
 {
-    std::string text = std::string(rt::kReplayHeader) + "\n";
+    std::string text = rt::replayHeader() + "\n";
     for (const rt::InputEvent& event : m_input)
         text += rt::replayLine(event) + "\n";
     return text;

@@ -3,8 +3,11 @@
 #include "runtime/runtime.h"
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 
 namespace rt {
@@ -75,10 +78,12 @@ std::string_view nextWord(std::string_view& line)
     return word;
 }
 
+// A whole word as a number in T's range: a number too large for it is no number.
 template <class T> bool readNumber(std::string_view word, T& value)
 {
-    return !word.empty() && std::from_chars(word.data(), word.data() + word.size(), value).ptr ==
-                                word.data() + word.size();
+    const char* end = word.data() + word.size();
+    const auto [stop, error] = std::from_chars(word.data(), end, value);
+    return !word.empty() && error == std::errc() && stop == end;
 }
 
 bool isName(std::string_view word)
@@ -140,7 +145,33 @@ std::variant<InputEvent, std::string> parseEvent(std::string_view line)
     return event;
 }
 
+// Why a replay's first line does not open a replay this game can play; empty when it does.
+std::string headerRefusal(std::string_view line)
+{
+    std::string_view rest = line;
+    if (rest.substr(0, kReplayFormat.size()) != kReplayFormat)
+        return "not a replay: the first line must be \"" + replayHeader() + "\"";
+    rest.remove_prefix(kReplayFormat.size());
+    if (rest.empty())
+        return {}; // written before the rules were named: the rules of today
+    int rules = 0;
+    if (rest.substr(0, 7) != " rules " || !readNumber(rest.substr(7), rules))
+        return "not a replay: the first line must be \"" + replayHeader() + "\"";
+    if (rules != kRulesVersion)
+        return "recorded under the game's rules " + std::string(rest.substr(7)) +
+               ", and this game plays rules " + std::to_string(kRulesVersion) +
+               ": it would play to another end";
+    return {};
+}
+
+std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
 } // namespace
+
+std::string replayHeader()
+{
+    return std::string(kReplayFormat) + " rules " + std::to_string(kRulesVersion);
+}
 
 std::string replayLine(const InputEvent& event)
 {
@@ -165,58 +196,114 @@ std::string replayLine(const InputEvent& event)
 
 ParsedReplay parseReplay(std::string_view text)
 {
+    if (text.empty())
+        return ReplayError{1, "the replay is empty"};
     Recording recording;
     std::vector<InputEvent>& events = recording.events;
-    int number = 0;
-    while (!text.empty()) {
-        ++number;
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const auto damaged = [&recording](int line, std::string why) {
+        recording.damaged = ReplayError{line, std::move(why)};
+        return recording;
+    };
+    std::size_t read = 0;
+    for (int number = 1; read < text.size(); ++number) {
+        const std::size_t end = text.find('\n', read);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (next - read > kLongestReplayLineBytes + 1)
+            return damaged(number, "the line is longer than " +
+                                       std::to_string(kLongestReplayLineBytes) +
+                                       " bytes, the longest a replay may hold");
+        if (next > kLargestReplayBytes)
+            return damaged(number, "the replay goes on past " + mebibytes(kLargestReplayBytes) +
+                                       ", the most a replay may hold");
+        std::string_view line = text.substr(read, next - read);
+        read = next;
+        if (!line.empty() && line.back() == '\n')
+            line.remove_suffix(1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (number == 1) {
-            if (line != kReplayHeader)
-                return ReplayError{1, "not a replay: the first line must be \"" +
-                                          std::string(kReplayHeader) + "\""};
+            if (std::string why = headerRefusal(line); !why.empty())
+                return ReplayError{1, why};
             continue;
         }
         if (line.empty())
             continue;
         auto parsed = parseEvent(line);
         if (auto* reason = std::get_if<std::string>(&parsed))
-            return ReplayError{number, *reason};
+            return damaged(number, *reason);
         InputEvent& event = std::get<InputEvent>(parsed);
+        if (event.atUs > kLongestReplayUs)
+            return damaged(number, "the instant is past a week of play, the longest a replay "
+                                   "may last");
         if (!events.empty() && event.atUs < events.back().atUs)
-            return ReplayError{number, "the instant goes back in time"};
+            return damaged(number, "the instant goes back in time");
         events.push_back(std::move(event));
         recording.lines.push_back(number);
     }
-    if (number == 0)
-        return ReplayError{1, "the replay is empty"};
     return recording;
 }
 
-ReplayWriter::ReplayWriter(const std::string& path) : m_file(std::fopen(path.c_str(), "w"))
+void ReplayRecorder::record(const InputEvent& event) { keepLine(replayLine(event)); }
+
+void ReplayRecorder::writeHeader() { keepLine(replayHeader()); }
+
+void ReplayRecorder::keepLine(const std::string& line)
 {
-    if (m_file) {
-        std::fprintf(m_file, "%s\n", std::string(kReplayHeader).c_str());
-        std::fflush(m_file);
-    }
+    if (m_stopped)
+        return;
+    std::string why;
+    if (line.size() > kLongestReplayLineBytes)
+        why = "a text typed was longer than a replay's line may hold";
+    else if (m_bytes + line.size() + 1 > kLargestReplayBytes)
+        why = "it reached " + mebibytes(kLargestReplayBytes) + ", the most a replay may hold";
+    else if (keep(line + "\n", why))
+        m_bytes += line.size() + 1;
+    if (why.empty())
+        return;
+    m_stopped = true;
+    if (m_onStopped)
+        m_onStopped(why);
 }
 
-ReplayWriter::~ReplayWriter()
+ReplayText::ReplayText(Stopped stopped) : ReplayRecorder(std::move(stopped)) { writeHeader(); }
+
+bool ReplayText::keep(std::string_view line, std::string&)
+{
+    m_text += line;
+    return true;
+}
+
+ReplayFile::ReplayFile(std::string path, Stopped stopped)
+    : ReplayRecorder(std::move(stopped)), m_path(std::move(path)),
+      m_file(std::fopen(m_path.c_str(), "wb"))
+{
+    if (m_file)
+        writeHeader();
+}
+
+ReplayFile::~ReplayFile()
 {
     if (m_file)
         std::fclose(m_file);
 }
 
-void ReplayWriter::write(const InputEvent& event)
+bool ReplayFile::keep(std::string_view line, std::string& why)
 {
     if (!m_file)
-        return;
-    std::fprintf(m_file, "%s\n", replayLine(event).c_str());
-    std::fflush(m_file);
+        return false;
+    errno = 0;
+    if (std::fwrite(line.data(), 1, line.size(), m_file) == line.size() &&
+        std::fflush(m_file) == 0) {
+        m_kept += line.size();
+        return true;
+    }
+    why = errno ? std::strerror(errno) : "the file could not be written";
+    // What reached the disk of this line goes again, so the file ends with a whole line.
+    std::fclose(m_file);
+    m_file = nullptr;
+    std::error_code ignored;
+    std::filesystem::resize_file(m_path, m_kept, ignored);
+    return false;
 }
 
 int playOnVirtualClock(Runtime& runtime, const std::vector<InputEvent>& events, std::string* why)
@@ -237,7 +324,7 @@ std::optional<ReplayError> playOnVirtualClock(Runtime& runtime, const Recording&
     std::string why;
     const int stopped = playOnVirtualClock(runtime, recording.events, &why);
     if (stopped < 0)
-        return std::nullopt;
+        return recording.damaged;
     return refusedAt(recording, static_cast<std::size_t>(stopped), why);
 }
 

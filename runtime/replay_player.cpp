@@ -3,30 +3,36 @@
 #include "runtime/replay_clock.h"
 #include "runtime/runtime.h"
 
+#include <algorithm>
 #include <string>
 
 namespace rt {
 
-ReplayPlayer::ReplayPlayer(Runtime& runtime, ReplayClock& clock, Recording recording,
-                           Stopped stopped)
+namespace {
+// The longest single wait on an alarm; a longer one is waited in steps. A replay's instants stay
+// within a week, far below it, so this only keeps the millisecond count in range.
+constexpr std::int64_t kLongestWaitMs = 24LL * 3600 * 1000;
+} // namespace
+
+ReplayPlayer::ReplayPlayer(Runtime& runtime, ReplayClock& clock, Recording recording, Ended ended)
     : m_runtime(&runtime), m_clock(&clock), m_recording(std::move(recording)),
-      m_stopped(std::move(stopped)), m_alarm(clock.alarm([this] { land(); }))
+      m_ended(std::move(ended)), m_alarm(clock.alarm([this] { land(); }))
 {
-    m_runtime->ignorePlayerInput();
+    m_runtime->ignorePlayerInput(true);
 }
 
 void ReplayPlayer::start() { waitForNext(); }
 
 void ReplayPlayer::waitForNext()
 {
-    if (finished()) {
-        m_clock->release();
+    if (m_next >= m_recording.events.size()) {
+        finish(m_recording.damaged);
         return;
     }
     const std::int64_t at = m_recording.events[m_next].atUs;
     m_clock->holdBefore(at);
-    const std::int64_t waitUs = at - m_clock->wallUs();
-    m_alarm->start(waitUs > 0 ? static_cast<int>((waitUs + 999) / 1000) : 0);
+    const std::int64_t waitMs = (at - m_clock->wallUs() + 999) / 1000;
+    m_alarm->start(static_cast<int>(std::clamp<std::int64_t>(waitMs, 0, kLongestWaitMs)));
 }
 
 void ReplayPlayer::land()
@@ -37,15 +43,20 @@ void ReplayPlayer::land()
     }
     std::string why;
     if (!m_runtime->replay(m_recording.events[m_next], &why)) {
-        const std::size_t refused = m_next;
-        m_next = m_recording.events.size();
-        m_clock->release();
-        if (m_stopped)
-            m_stopped(refusedAt(m_recording, refused, why));
+        finish(refusedAt(m_recording, m_next, why));
         return;
     }
     ++m_next;
     waitForNext();
+}
+
+void ReplayPlayer::finish(const std::optional<ReplayError>& stop)
+{
+    m_finished = true;
+    m_clock->release();
+    m_runtime->ignorePlayerInput(false);
+    if (m_ended)
+        m_ended(stop);
 }
 
 } // namespace rt

@@ -100,8 +100,9 @@ public:
     // Runs after every outermost handler, once the windows it unloaded are gone: where a soak
     // checks what must always hold.
     std::function<void()> onHandlerDone;
-    // While a recording plays back, the player's own keys and clicks are ignored.
-    void ignorePlayerInput() { m_ignoringPlayer = true; }
+    // While a recording plays back, the player's own keys, clicks and closes are ignored; once
+    // it is over they count again.
+    void ignorePlayerInput(bool ignored) { m_ignoringPlayer = ignored; }
 
     std::vector<Form*> loadedForms() const;
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 // Each call goes to the page's object `zv` (page.js), which owns the document.
 // clang-format off: the bodies are JavaScript.
@@ -25,12 +26,16 @@ EM_JS(void, page_request_frame, (int panel), { zv.requestFrame(panel); });
 EM_JS(void, page_ended, (), { zv.ended(); });
 EM_JS(void, page_widget_create, (int panel, int control, int kind, const char* name),
       { zv.widgetCreate(panel, control, kind, UTF8ToString(name)); });
+// A list's rows come as an array of `rowCount` strings, each its own, whatever it holds.
 EM_JS(void, page_widget_sync,
       (int panel, int control, double x, double y, double w, double h, int shown, int enabled,
-       const char* family, double px, const char* text),
+       const char* family, double px, const char* text, const char* const* rows, int rowCount),
       {
+          const texts = [];
+          for (let i = 0; i < rowCount; ++i)
+              texts.push(UTF8ToString(HEAPU32[(rows >> 2) + i]));
           zv.widgetSync(panel, control, x, y, w, h, !!shown, !!enabled, UTF8ToString(family), px,
-                        UTF8ToString(text));
+                        UTF8ToString(text), texts);
       });
 EM_JS(void, page_focus, (int panel, int control), { zv.focus(panel, control); });
 EM_JS(void, page_begin_paint, (int panel), { zv.beginPaint(panel); });
@@ -116,9 +121,14 @@ void widgetCreate(int panel, int control, WidgetKind kind, const std::string& na
 
 void widgetSync(int panel, int control, const WidgetState& state)
 {
+    std::vector<const char*> rows;
+    rows.reserve(state.rows.size());
+    for (const std::string& row : state.rows)
+        rows.push_back(row.c_str());
     page_widget_sync(panel, control, state.box.left, state.box.top, state.box.width,
                    state.box.height, state.shown ? 1 : 0, state.enabled ? 1 : 0,
-                   state.fontFamily.c_str(), state.fontPx, state.text.c_str());
+                   state.fontFamily.c_str(), state.fontPx, state.text.c_str(), rows.data(),
+                   static_cast<int>(rows.size()));
 }
 
 void focus(int panel, int control) { page_focus(panel, control); }

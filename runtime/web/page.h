@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the C++ side of the browser front end asks of the page (page.js): panels for windows,
 // HTML controls for buttons, text boxes and lists, drawing on each panel's canvas, the browser's
@@ -42,7 +43,8 @@ struct WidgetState {
     bool enabled;
     std::string fontFamily;
     double fontPx;
-    std::string text; // a list's rows are separated by "\n"
+    std::string text;              // a button's caption, a text box's text
+    std::vector<std::string> rows; // a list's rows
 };
 void widgetSync(int panel, int control, const WidgetState& state);
 // The control that shows the window's focus, or -1 for none.

@@ -339,7 +339,8 @@ const zv = {
         panel.widgets.set(control, { element, kind, state: {} });
     },
 
-    widgetSync(number, control, x, y, width, height, shown, enabled, family, px, text) {
+    // A button's caption or a text box's text in `text`; a list's rows, one string each, in `rows`.
+    widgetSync(number, control, x, y, width, height, shown, enabled, family, px, text, rows) {
         const widget = this.panels.get(number).widgets.get(control);
         const state = widget.state;
         const element = widget.element;
@@ -356,16 +357,19 @@ const zv = {
             state.enabled = enabled;
             element.disabled = !enabled;
         }
-        if (state.text === text)
-            return;
-        state.text = text;
-        if (widget.kind === 0) {
-            element.textContent = text;
-        } else if (widget.kind === 1) {
-            if (element.value !== text)
+        if (widget.kind !== 2) {
+            if (state.text === text)
+                return;
+            state.text = text;
+            if (widget.kind === 0)
+                element.textContent = text;
+            else if (element.value !== text)
                 element.value = text;
         } else {
-            const rows = text === "" ? [] : text.split("\n");
+            if (state.rows && state.rows.length === rows.length &&
+                state.rows.every((row, i) => row === rows[i]))
+                return;
+            state.rows = rows;
             while (element.children.length > rows.length)
                 element.lastChild.remove();
             while (element.children.length < rows.length) {
@@ -778,10 +782,21 @@ const zv = {
         this.letGo();
     },
 
-    replayFailed(line, message) {
-        status(`The replay stops at its line ${line}: ${message}`);
+    // The replay is over and the game is the player's: played out (line 0), or stopped at a line.
+    replayEnded(line, message) {
+        if (line === 0) {
+            status("The replay ended: the game is yours.");
+            document.body.dataset.replay = "ended";
+            return;
+        }
+        status(`The replay stops at its line ${line}: ${message}. The game is yours.`);
         console.warn(`replay line ${line}: ${message}`);
         document.body.dataset.replay = "stopped";
+    },
+
+    recordingStopped(why) {
+        status(`The recording of this game stopped: ${why}. "Save replay" keeps what came before.`);
+        document.body.dataset.recording = "stopped";
     },
 };
 
@@ -824,6 +839,17 @@ function byteString(bytes) {
     return text;
 }
 
+// What the saved replay shows when played again from the start, as a board plays it: each game
+// the table took, a game still in play played on with no key pressed until it ends.
+function boardView(verdict) {
+    if (verdict.ending !== "played out")
+        return `Replay saved; played again it stops at its line ${verdict.line}: ${verdict.why}.`;
+    const games = verdict.games.map((game) => `${game.name}, level ${game.level}, score ${game.score}`);
+    return games.length === 0
+        ? "Replay saved; played again to its end it finishes no game."
+        : `Replay saved; played again to its end it finishes ${games.join("; ")}.`;
+}
+
 // The page controls beside the game: the table and replays to and from the desktop's files.
 function wireBar() {
     document.getElementById("download-table").addEventListener("click", () => {
@@ -847,12 +873,13 @@ function wireBar() {
     document.getElementById("save-replay").addEventListener("click", () => {
         const text = Module.UTF8ToString(Module._zv_recording());
         download("zelvatron.replay", new TextEncoder().encode(text), "text/plain");
+        status(boardView(JSON.parse(Module.UTF8ToString(Module._zv_board_view()))));
     });
     document.getElementById("play-replay").addEventListener("click", () => {
         readFileAsBytes(document.getElementById("replay-file")).then((bytes) => {
             // The replay starts from a fresh game: the page is loaded again to play it.
             try {
-                sessionStorage.setItem(kReplayHandedOver, new TextDecoder().decode(bytes));
+                sessionStorage.setItem(kReplayHandedOver, byteString(bytes));
             } catch (e) {
                 status("The browser's storage refused the replay.");
                 return;
@@ -960,7 +987,7 @@ async function replayToPlay() {
         // Storage turned off for the page: nothing was handed over.
     }
     if (handedOver !== null)
-        return { name: "the chosen file", text: handedOver };
+        return { name: "the chosen file", bytes: bytesOf(handedOver) };
     const name = new URLSearchParams(location.search).get("replay");
     if (name === null)
         return null;
@@ -973,7 +1000,7 @@ async function replayToPlay() {
         status(`Cannot read the replay ${name}: ${response.status} ${response.statusText}`);
         return null;
     }
-    return { name, text: await response.text() };
+    return { name, bytes: new Uint8Array(await response.arrayBuffer()) };
 }
 
 async function start() {
@@ -990,13 +1017,19 @@ async function start() {
     const screen = zv.measure();
     zv.started = true;
     const muted = zv.storageRead(kMutedKey) === "yes";
-    const started = Module.ccall("zv_start", "number", ["string", "number", "number", "number"],
-                                 [replay ? replay.text : null, screen.width, screen.height,
-                                  muted ? 1 : 0]);
-    if (replay && started) {
+    // Said first: a replay that cannot be played, or one that is over at once, says so instead.
+    if (replay) {
         status(`Playing the replay of ${replay.name}: your keys are ignored until it ends.`);
         document.body.dataset.replay = "playing";
     }
+    // The recording goes to the game through its heap, however long it is.
+    const at = replay ? Module._malloc(Math.max(1, replay.bytes.length)) : 0;
+    if (replay)
+        Module.HEAPU8.set(replay.bytes, at);
+    Module._zv_start(at, replay ? replay.bytes.length : 0, screen.width, screen.height,
+                     muted ? 1 : 0);
+    if (at)
+        Module._free(at);
     // A page opened in the background starts hidden: nothing said so yet.
     if (document.hidden)
         Module._zv_page_hidden(1);

@@ -15,19 +15,69 @@
 #include "runtime/web/page_presenter.h"
 #include "runtime/web/page_sound.h"
 #include "title/form2.h"
+#include "verify/verifier.h"
 
 #include <emscripten/emscripten.h>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace {
 
-// Tells the page why a replay could not be played, or stopped.
-EM_JS(void, page_replay_failed, (int line, const char* message),
-      { zv.replayFailed(line, UTF8ToString(message)); });
+// Tells the page a replay is over and the game is the player's: played out (line 0), or stopped
+// at a line refused or damaged, or not played at all (a file that is no replay).
+EM_JS(void, page_replay_ended, (int line, const char* message),
+      { zv.replayEnded(line, UTF8ToString(message)); });
+// Tells the page the recording of this session stopped, and why.
+EM_JS(void, page_recording_stopped, (const char* why), { zv.recordingStopped(UTF8ToString(why)); });
+
+void replayEnded(const std::optional<rt::ReplayError>& stop)
+{
+    page_replay_ended(stop ? stop->line : 0, stop ? stop->message.c_str() : "");
+}
+
+// A text as a JSON string: quotes, backslashes and control characters escaped.
+std::string jsonString(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+// What the verifier makes of a recording, for the page: how it ended and the games the table
+// took, as JSON.
+std::string verdictJson(const verify::Verdict& verdict)
+{
+    const char* ending = verdict.ending == verify::Ending::PlayedOut ? "played out"
+                         : verdict.ending == verify::Ending::Refused ? "refused"
+                                                                     : "over a limit";
+    std::string json = "{\"ending\":" + jsonString(ending) +
+                       ",\"line\":" + std::to_string(verdict.line) +
+                       ",\"why\":" + jsonString(verdict.why) + ",\"games\":[";
+    for (std::size_t i = 0; i < verdict.games.size(); ++i) {
+        const verify::FinishedGame& game = verdict.games[i];
+        json += (i ? ",{" : "{") + std::string("\"name\":") + jsonString(game.name) +
+                ",\"level\":" + jsonString(game.level) +
+                ",\"score\":" + std::to_string(game.score) + "}";
+    }
+    return json + "]}";
+}
 
 // One session of the game on the page, from the title window on. Its input is recorded as it
 // goes, in the desktop's replay format, so the page can save it.
@@ -37,7 +87,8 @@ public:
         : m_clock(m_runtime.scheduler().now()), m_replayClock(m_clock),
           m_ticker(m_runtime.scheduler(), replay ? static_cast<rt::AlarmClock&>(m_replayClock)
                                                  : static_cast<rt::AlarmClock&>(m_clock)),
-          m_presenter(m_runtime), m_recording(std::string(rt::kReplayHeader) + "\n"),
+          m_presenter(m_runtime),
+          m_recording([](const std::string& why) { page_recording_stopped(why.c_str()); }),
           // A browser cannot tell the desktop's key repeat: a keyboard's usual one.
           m_padKeys(m_clock, rt::KeyRepeat{},
                     [this](int keyCode, int shift, bool repeat) {
@@ -51,14 +102,10 @@ public:
         setScreen(screenPx);
         m_runtime.scheduler().useClock(replay ? static_cast<const rt::Clock&>(m_replayClock)
                                               : static_cast<const rt::Clock&>(m_clock));
-        m_runtime.onInput = [this](const rt::InputEvent& event) {
-            m_recording += rt::replayLine(event) + "\n";
-        };
+        m_runtime.onInput = [this](const rt::InputEvent& event) { m_recording.record(event); };
         m_runtime.dispatch([this] { m_runtime.form<title::Form2>().Show(); });
         if (replay) {
-            m_player.emplace(
-                m_runtime, m_replayClock, std::move(*replay),
-                [](const rt::ReplayError& e) { page_replay_failed(e.line, e.message.c_str()); });
+            m_player.emplace(m_runtime, m_replayClock, std::move(*replay), replayEnded);
             m_player->start();
         }
         m_ticker.rearm();
@@ -75,7 +122,7 @@ public:
     rt::PadKeys& padKeys() { return m_padKeys; }
     rtweb::PagePresenter& presenter() { return m_presenter; }
     rtweb::PageClock& clock() { return m_clock; }
-    const std::string& recording() const { return m_recording; }
+    const std::string& recording() const { return m_recording.text(); }
 
     // The page's screen, in pixels: where windows the game centres are centred.
     void setScreen(rt::Size px)
@@ -96,7 +143,7 @@ private:
     rt::ReplayClock m_replayClock;
     rt::Ticker m_ticker;
     rtweb::PagePresenter m_presenter;
-    std::string m_recording;
+    rt::ReplayText m_recording;
     std::optional<rt::ReplayPlayer> m_player;
     rtweb::PageSound m_sound;
     rt::PadKeys m_padKeys;
@@ -116,25 +163,25 @@ EMSCRIPTEN_KEEPALIVE void zv_pictures()
         rtweb::page::picture(picture.name, picture.png);
 }
 
-// Starts the game on the title window, muted if the player left it so; with a recording's text,
-// plays it back instead of taking the player's input. False when the recording cannot be read
-// (the page is told why).
-EMSCRIPTEN_KEEPALIVE int zv_start(const char* replayText, int screenWidthPx, int screenHeightPx,
-                                  int muted)
+// Starts the game on the title window, muted if the player left it so; with a recording's text
+// (`replayBytes` bytes in memory the page allocated), plays it back instead of taking the
+// player's input. A text that is no replay this game can play is not played: the page is told
+// why, and the game is the player's at once.
+EMSCRIPTEN_KEEPALIVE void zv_start(const char* replayText, int replayBytes, int screenWidthPx,
+                                   int screenHeightPx, int muted)
 {
     std::optional<rt::Recording> replay;
     if (replayText) {
-        rt::ParsedReplay parsed = rt::parseReplay(replayText);
-        if (const auto* error = std::get_if<rt::ReplayError>(&parsed)) {
-            page_replay_failed(error->line, error->message.c_str());
-            return 0;
-        }
-        replay = std::get<rt::Recording>(std::move(parsed));
+        rt::ParsedReplay parsed =
+            rt::parseReplay(std::string_view(replayText, static_cast<std::size_t>(replayBytes)));
+        if (const auto* error = std::get_if<rt::ReplayError>(&parsed))
+            replayEnded(*error);
+        else
+            replay = std::get<rt::Recording>(std::move(parsed));
     }
     g_session.reset();
     g_session = std::make_unique<Session>(std::move(replay),
                                           rt::Size{screenWidthPx, screenHeightPx}, muted != 0);
-    return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE void zv_frame(int panel)
@@ -227,5 +274,15 @@ EMSCRIPTEN_KEEPALIVE void zv_resized(int screenWidthPx, int screenHeightPx)
 EMSCRIPTEN_KEEPALIVE const char* zv_recording()
 {
     return g_session ? g_session->recording().c_str() : "";
+}
+
+// The session so far as a board sees it: played again headless from a fresh start, on to the
+// end of a game still in play. JSON: {"ending", "line", "why", "games": [{"name", "level",
+// "score"}]}, valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* zv_board_view()
+{
+    static std::string json;
+    json = verdictJson(verify::verify(g_session ? g_session->recording() : std::string()));
+    return json.c_str();
 }
 }

@@ -63,7 +63,8 @@ page::WidgetState stateOf(const rt::BoxControl& control)
                             .enabled = true,
                             .fontFamily = {},
                             .fontPx = 0,
-                            .text = {}};
+                            .text = {},
+                            .rows = {}};
     const auto useFont = [&state](const rt::Font& font) {
         const rt::Face face = rt::faceOf(font);
         state.fontFamily = face.family;
@@ -86,7 +87,7 @@ page::WidgetState stateOf(const rt::BoxControl& control)
     case rt::ControlKind::ListBox: {
         const auto& list = static_cast<const rt::ListBox&>(control);
         for (int i = 0; i < list.ListCount(); ++i)
-            state.text += (i ? "\n" : "") + list.List(i).value();
+            state.rows.push_back(list.List(i));
         useFont(list.Font);
         break;
     }

@@ -20,7 +20,7 @@ TEST(ClosingGameReplay, EndsTheSameHeadless)
     rt::MemoryFileStore& store = *files;
     replayed.setFiles(std::move(files));
     replayed.dispatch([&replayed] { replayed.form<title::Form2>().Show(); });
-    replayed.ignorePlayerInput();
+    replayed.ignorePlayerInput(true);
     EXPECT_EQ(rt::playOnVirtualClock(replayed, recorded.input), -1);
     EXPECT_TRUE(replayed.ended());
     EXPECT_EQ(store.files["highscores"], recorded.table);

@@ -82,7 +82,7 @@ Ending replayed(const std::vector<rt::InputEvent>& input, std::int64_t endAtUs)
 {
     Game game;
     game.runtime.dispatch([&game] { game.runtime.form<title::Form2>().Show(); });
-    game.runtime.ignorePlayerInput();
+    game.runtime.ignorePlayerInput(true);
     EXPECT_EQ(rt::playOnVirtualClock(game.runtime, input), -1);
     game.runtime.scheduler().advanceUs(endAtUs - game.runtime.scheduler().now());
     return game.ending();
@@ -115,7 +115,7 @@ TEST(PausedGame, ResumesWithItsTimersIntactAndEndsAsTheGameUnpaused)
     Game game;
     rt::Runtime& runtime = game.runtime;
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
-    runtime.ignorePlayerInput();
+    runtime.ignorePlayerInput(true);
     const std::vector<rt::InputEvent> before(input.begin(), input.begin() + at);
     ASSERT_EQ(rt::playOnVirtualClock(runtime, before), -1);
     runtime.scheduler().advanceUs(input[at].atUs - runtime.scheduler().now());
@@ -141,7 +141,7 @@ TEST(PausedGame, ResumesWithItsTimersIntactAndEndsAsTheGameUnpaused)
     EXPECT_EQ(paused.ticks, played.ending.ticks);
 
     // The paused game's own recording, through its text, plays to the same end.
-    std::string text = std::string(rt::kReplayHeader) + "\n";
+    std::string text = rt::replayHeader() + "\n";
     for (const rt::InputEvent& e : game.input)
         text += rt::replayLine(e) + "\n";
     const auto parsed = rt::parseReplay(text);

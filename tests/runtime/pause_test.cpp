@@ -121,7 +121,7 @@ TEST_F(Pause, LosingTheFocusPausesOnlyAStageInPlay)
     EXPECT_EQ(runtime.pausedForm(), &stage);
     EXPECT_EQ(recorded.size(), 1u);
     runtime.keyDown(stage, rt::kKeyP, 0);
-    runtime.ignorePlayerInput();
+    runtime.ignorePlayerInput(true);
     runtime.lostFocus(stage);
     EXPECT_EQ(runtime.pausedForm(), nullptr) << "while a recording plays";
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -202,7 +203,7 @@ TEST(ReplayText, TextsRoundTripThroughALine)
                                    .form = "Dialog",
                                    .control = "PlayerName",
                                    .text = text};
-        const std::string file = std::string(rt::kReplayHeader) + "\n" + rt::replayLine(event);
+        const std::string file = rt::replayHeader() + "\n" + rt::replayLine(event);
         const auto parsed = rt::parseReplay(file);
         ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << text;
         const auto& events = std::get<rt::Recording>(parsed).events;
@@ -213,7 +214,7 @@ TEST(ReplayText, TextsRoundTripThroughALine)
 
 struct DamageCase {
     const char* what;
-    const char* text;
+    std::string text;
     int line;
     const char* reason;
 };
@@ -222,33 +223,110 @@ void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.what; }
 
 class DamagedReplay : public ::testing::TestWithParam<DamageCase> {};
 
-// A damaged replay stops with the line it could not read and why.
-TEST_P(DamagedReplay, NamesTheLine)
+// A damaged replay names the line it could not read and why; the events before that line are
+// kept to be played, and nothing after it.
+TEST_P(DamagedReplay, NamesTheLineAndKeepsWhatCameBefore)
 {
     const auto parsed = rt::parseReplay(GetParam().text);
-    ASSERT_TRUE(std::holds_alternative<rt::ReplayError>(parsed));
-    const auto& error = std::get<rt::ReplayError>(parsed);
-    EXPECT_EQ(error.line, GetParam().line);
-    EXPECT_NE(error.message.find(GetParam().reason), std::string::npos) << error.message;
+    std::optional<rt::ReplayError> error;
+    if (const auto* refused = std::get_if<rt::ReplayError>(&parsed)) {
+        error = *refused;
+    } else {
+        const rt::Recording& recording = std::get<rt::Recording>(parsed);
+        error = recording.damaged;
+        ASSERT_TRUE(error.has_value());
+        for (const int line : recording.lines)
+            EXPECT_LT(line, error->line);
+        EXPECT_EQ(recording.events.size(), static_cast<std::size_t>(error->line - 2))
+            << "every line before is an event";
+    }
+    EXPECT_EQ(error->line, GetParam().line);
+    EXPECT_NE(error->message.find(GetParam().reason), std::string::npos) << error->message;
 }
+
+const std::string kHeader = "zelvatron replay 1 rules 1\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DamagedReplay,
     ::testing::Values(
         DamageCase{"empty file", "", 1, "empty"},
         DamageCase{"no header", "10 key Form1 39 0\n", 1, "not a replay"},
-        DamageCase{"bad instant", "zelvatron replay 1\nsoon key Form1 39 0\n", 2, "instant"},
-        DamageCase{"negative instant", "zelvatron replay 1\n-5 key Form1 39 0\n", 2, "instant"},
-        DamageCase{"back in time", "zelvatron replay 1\n20 key Form1 39 0\n10 key Form1 37 0\n", 3,
+        DamageCase{"other rules", "zelvatron replay 1 rules 2\n10 key Form1 39 0\n", 1, "rules 2"},
+        DamageCase{"rules not a number", "zelvatron replay 1 rules one\n", 1, "not a replay"},
+        DamageCase{"bad instant", kHeader + "soon key Form1 39 0\n", 2, "instant"},
+        DamageCase{"negative instant", kHeader + "-5 key Form1 39 0\n", 2, "instant"},
+        DamageCase{"instant past 64 bits", kHeader + "99999999999999999999 key Form1 39 0\n", 2,
+                   "instant"},
+        DamageCase{"back in time", kHeader + "20 key Form1 39 0\n10 key Form1 37 0\n", 3,
                    "back in time"},
-        DamageCase{"unknown kind", "zelvatron replay 1\n\n10 jump Form1 39 0\n", 3, "jump"},
-        DamageCase{"key code too large", "zelvatron replay 1\n10 key Form1 300 0\n", 2, "key code"},
-        DamageCase{"missing shift", "zelvatron replay 1\n10 key Form1 39\n", 2, "shift"},
-        DamageCase{"trailing words", "zelvatron replay 1\n10 click Form2 Start now\n", 2,
-                   "unexpected"},
-        DamageCase{"cut escape", "zelvatron replay 1\n10 text Dialog PlayerName a\\x4\n", 2,
-                   "\\xHH"},
-        DamageCase{"window name", "zelvatron replay 1\n10 key Form-1 39 0\n", 2, "window"}));
+        DamageCase{"past a week", kHeader + "10 key Form1 39 0\n604800000001 key Form1 37 0\n", 3,
+                   "week"},
+        DamageCase{"unknown kind", kHeader + "10 key Form1 39 0\n10 jump Form1 39 0\n", 3, "jump"},
+        DamageCase{"key code too large", kHeader + "10 key Form1 300 0\n", 2, "key code"},
+        DamageCase{"missing shift", kHeader + "10 key Form1 39\n", 2, "shift"},
+        DamageCase{"trailing words", kHeader + "10 click Form2 Start now\n", 2, "unexpected"},
+        DamageCase{"cut escape", kHeader + "10 text Dialog PlayerName a\\x4\n", 2, "\\xHH"},
+        DamageCase{"window name", kHeader + "10 key Form-1 39 0\n", 2, "window"},
+        DamageCase{"line too long",
+                   kHeader + "10 key Form1 39 0\n20 text Dialog PlayerName " +
+                       std::string(rt::kLongestReplayLineBytes, 'a') + "\n",
+                   3, "longer than"},
+        DamageCase{"file too large",
+                   kHeader +
+                       [] {
+                           std::string lines;
+                           for (int i = 0; lines.size() <= rt::kLargestReplayBytes; ++i)
+                               lines +=
+                                   "1000 text Dialog PlayerName " + std::string(4000, 'a') + "\n";
+                           return lines;
+                       }(),
+                   4166, "past 16 MiB"}));
+
+// A recording written before the rules were named in its header plays under the rules of today.
+TEST(ReplayText, HeaderWithoutRulesReadsAsTodaysRules)
+{
+    const auto parsed = rt::parseReplay("zelvatron replay 1\n10 key Form1 39 0\n");
+    ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed));
+    EXPECT_EQ(std::get<rt::Recording>(parsed).events.size(), 1u);
+    EXPECT_EQ(rt::replayHeader(), kHeader.substr(0, kHeader.size() - 1));
+}
+
+// A recorder that cannot keep a line (one too long to read back, or one past the largest replay)
+// says so once and keeps nothing after it: what it kept reads back whole, undamaged.
+TEST(ReplayText, RecorderStopsOnceWithWhatItKeptWhole)
+{
+    using Kind = rt::InputEvent::Kind;
+    const rt::InputEvent key{.kind = Kind::Key, .atUs = 5, .form = "Form1", .keyCode = 39};
+    const auto typed = [](std::size_t bytes) {
+        return rt::InputEvent{.kind = Kind::Text,
+                              .atUs = 6,
+                              .form = "Dialog",
+                              .control = "PlayerName",
+                              .text = std::string(bytes, 'a')};
+    };
+    struct Case {
+        const char* what;
+        std::vector<rt::InputEvent> events;
+        std::size_t kept;
+    };
+    for (const Case& c :
+         {Case{"a line too long", {key, typed(rt::kLongestReplayLineBytes), key}, 1},
+          Case{"past the largest replay",
+               std::vector<rt::InputEvent>(rt::kLargestReplayBytes / 4000 + 1, typed(4000)),
+               (rt::kLargestReplayBytes - kHeader.size()) /
+                   (rt::replayLine(typed(4000)).size() + 1)}}) {
+        std::vector<std::string> stops;
+        rt::ReplayText recording([&stops](const std::string& why) { stops.push_back(why); });
+        for (const rt::InputEvent& event : c.events)
+            recording.record(event);
+        EXPECT_EQ(stops.size(), 1u) << c.what;
+        EXPECT_TRUE(recording.stopped()) << c.what;
+        const auto parsed = rt::parseReplay(recording.text());
+        ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << c.what;
+        EXPECT_FALSE(std::get<rt::Recording>(parsed).damaged) << c.what;
+        EXPECT_EQ(std::get<rt::Recording>(parsed).events.size(), c.kept) << c.what;
+    }
+}
 
 // Playing stops at the first event its window refuses, and the error names that event's line
 // and why: a window not open, a hidden window's button, a disabled window, a close while hidden.
@@ -265,8 +343,8 @@ TEST(Replay, RefusedEventStopsThePlayAtItsLine)
         rt::Runtime runtime;
         runtime.form<Arena>();
         runtime.form<Hidden>();
-        const std::string text = std::string(rt::kReplayHeader) + "\n1000 key Arena 39 0\n\n" +
-                                 c.line + "\n4000 key Arena 37 0\n";
+        const std::string text =
+            rt::replayHeader() + "\n1000 key Arena 39 0\n\n" + c.line + "\n4000 key Arena 37 0\n";
         const auto parsed = rt::parseReplay(text);
         ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << c.line;
         const auto stopped = rt::playOnVirtualClock(runtime, std::get<rt::Recording>(parsed));
@@ -294,7 +372,7 @@ TEST(Replay, ClosesAreRecordedAndTheirReplayCloses)
 
     rt::Runtime replayed;
     Arena& arena = replayed.form<Arena>();
-    replayed.ignorePlayerInput();
+    replayed.ignorePlayerInput(true);
     replayed.close(arena);
     EXPECT_FALSE(replayed.ended()) << "the player's close while a recording plays";
     EXPECT_EQ(rt::playOnVirtualClock(replayed, recorded), -1);

@@ -228,6 +228,10 @@ test("a typed name and Enter open the wave stage, where held keys move the ship 
     const end = execFileSync(kAutoplay, ["--replay", replay, "--table", table], { encoding: "utf8" });
     assert.match(end, /^windows=Form2,Dialog,Highscores /m);
     assert.ok(fileRows(fs.readFileSync(table)).some(([name]) => name === "Webby"), end);
+    // The page's own verifier sees the same game the desktop's does.
+    const game = end.match(/^game: level=(\S+) score=(\S+) /m);
+    assert.equal(await page.$eval("#status", (s) => s.textContent),
+                 `Replay saved; played again to its end it finishes Webby, level ${game[1]}, score ${game[2]}.`);
     assert.deepEqual(errors, []);
     await page.close();
 });
@@ -404,6 +408,70 @@ test("a damaged table loaded from the disk is kept aside as highscores.bad, as t
     assert.equal(stored.bad, damaged.toString("latin1"));
     assert.deepEqual(fileRows(Buffer.from(stored.table, "latin1")), fileRows(damaged).slice(0, 10));
     assert.equal(stored.table.split("\r\n").length - 1, 30, "the table saved whole again");
+    await page.close();
+});
+
+// The first lines of the desktop's recording, to the given key on the wave stage: a game cut short.
+function cutShort(keysOnStage) {
+    const lines = fs.readFileSync(kReplay, "latin1").split("\n");
+    let keys = 0;
+    const end = lines.findIndex((line) => / key Form1 /.test(line) && ++keys === keysOnStage);
+    return lines.slice(0, end + 1).join("\n") + "\n";
+}
+
+test("a recording cut short hands the game back at its last line: keys move the ship, " +
+     "and the close box ends the game", async () => {
+    fs.writeFileSync(path.join(extras, "half.replay"), cutShort(20), "latin1");
+    const { page, errors } = await open("?replay=half.replay");
+    await page.waitForSelector('body[data-replay="ended"]', { timeout: 20000 });
+    assert.equal(await page.$eval("#status", (s) => s.textContent), "The replay ended: the game is yours.");
+    const before = await readStage(page);
+    for (let i = 0; i < 6; ++i) {
+        await page.keyboard.press("ArrowLeft");
+        await pause(40);
+    }
+    await pause(100);
+    const after = await readStage(page);
+    assert.ok(after.shipLeft < before.shipLeft, `the ship moved left: ${before.shipLeft} to ${after.shipLeft}`);
+    await page.click('.panel[data-form="Form1"] .close');
+    await page.waitForSelector('body[data-ended="yes"]', { timeout: 5000 });
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("a 5 MB recording, many sessions long, plays through the game's heap", async () => {
+    let text = cutShort(40);
+    const last = Number(text.trimEnd().split("\n").pop().split(" ")[0]);
+    const lines = [];
+    for (let at = last + 1000000, size = text.length; size < 5 * 1024 * 1024; at += 250000) {
+        const line = `${at} key Form1 37 0\n`;
+        lines.push(line);
+        size += line.length;
+    }
+    text += lines.join("");
+    fs.writeFileSync(path.join(extras, "long.replay"), text, "latin1");
+    const { page, errors } = await open("?replay=long.replay");
+    await page.waitForSelector('body[data-replay="playing"]');
+    await waitShown(page, "Form1", 10000);
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
+test("a name typed with a line end in it is one row of the table", async () => {
+    // A table of scores below 0: the title's HighScores! merges the dialog's name as row 1.
+    const table = Array.from({ length: 10 }, (_, i) => `"r${i}"\r\n"1"\r\n"-1"\r\n`).join("");
+    fs.writeFileSync(path.join(extras, "newline.replay"), "zelvatron replay 1 rules 1\n" +
+        "0 click Form2 Start\n300000 text Dialog PlayerName two\\x0alines\n" +
+        "600000 click Form2 cmdScores\n", "latin1");
+    const { page, errors } = await open("?replay=newline.replay", (tab) => tab.evaluateOnNewDocument(
+        (t) => localStorage.setItem("zelvatron/highscores", t), table));
+    await waitShown(page, "Highscores");
+    const rows = await tableRows(page);
+    assert.equal(rows.length, 10);
+    assert.equal(rows[0][0], "two\nlines");
+    assert.equal(rows[0][2], "0");
+    assert.deepEqual(rows[1], ["r0", "1", "-1"]);
+    assert.deepEqual(errors, []);
     await page.close();
 });
 

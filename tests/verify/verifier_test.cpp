@@ -1,0 +1,136 @@
+#include "bots/soak.h"
+#include "support/closing_game.h"
+#include "verify/verifier.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string replayText(const std::vector<rt::InputEvent>& input)
+{
+    std::string text = rt::replayHeader() + "\n";
+    for (const rt::InputEvent& event : input)
+        text += rt::replayLine(event) + "\n";
+    return text;
+}
+
+// Everything a verdict says, as one text to compare.
+std::string summary(const verify::Verdict& verdict)
+{
+    std::string text = std::to_string(static_cast<int>(verdict.ending)) + " line " +
+                       std::to_string(verdict.line) + " " + verdict.why + "\n";
+    for (const verify::FinishedGame& game : verdict.games)
+        text += game.name + " " + game.level + " " + std::to_string(game.score) + " " + game.lives +
+                " at " + std::to_string(game.tableAtUs) + " after " + std::to_string(game.ticks) +
+                "\n";
+    return text + std::to_string(verdict.end.simulatedUs) + " " +
+           std::to_string(verdict.end.ticks) + " " + verdict.end.tableFile.value_or("no table");
+}
+
+const ClosingGame& closingGame()
+{
+    static const ClosingGame game = ClosingGame::record();
+    return game;
+}
+
+// A recorded game verifies as it was played: the game the table took, when it took it, the file
+// it wrote; the recorded close of the title is the end.
+TEST(Verifier, RecordedGameIsTheGameTheTableTook)
+{
+    const ClosingGame& recorded = closingGame();
+    const verify::Verdict verdict = verify::verify(replayText(recorded.input));
+    EXPECT_EQ(verdict.ending, verify::Ending::PlayedOut) << verdict.why;
+    ASSERT_EQ(verdict.games.size(), 1u);
+    const verify::FinishedGame& game = verdict.games[0];
+    EXPECT_EQ(game.name, "Closer");
+    EXPECT_EQ(game.level, "1");
+    EXPECT_GT(game.score, 0);
+    EXPECT_GT(game.tableAtUs, recorded.input[recorded.input.size() - 3].atUs)
+        << "the table opened after the last shot";
+    EXPECT_LT(game.tableAtUs, recorded.endedAtUs);
+    EXPECT_EQ(verdict.end.tableFile, recorded.table);
+    EXPECT_EQ(verdict.end.simulatedUs, recorded.endedAtUs);
+}
+
+struct LimitCase {
+    const char* what;
+    verify::Limits limits;
+    verify::Ending ending;
+    bool lineNamed;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.what; }
+
+class VerifierLimits : public ::testing::TestWithParam<LimitCase> {};
+
+// A recording that asks for more than the limits allow ends over the limit, at its line when it
+// has one, having played only what came before; a refused line ends the same way.
+TEST_P(VerifierLimits, StopBeforeWhatTheyForbid)
+{
+    const std::string text = replayText(closingGame().input);
+    const verify::Verdict verdict = verify::verify(text, GetParam().limits);
+    EXPECT_EQ(verdict.ending, GetParam().ending) << verdict.why;
+    EXPECT_FALSE(verdict.why.empty());
+    EXPECT_EQ(verdict.line > 0, GetParam().lineNamed) << verdict.line;
+    EXPECT_TRUE(verdict.games.empty()) << "the game had not reached its table";
+}
+
+const std::size_t kTextBytes = replayText(closingGame().input).size();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VerifierLimits,
+    ::testing::Values(
+        LimitCase{"bytes", {.maxBytes = kTextBytes - 1}, verify::Ending::OverLimit, false},
+        LimitCase{"lines", {.maxLines = 10}, verify::Ending::OverLimit, true},
+        LimitCase{"simulated time", {.maxSimulatedUs = 5'000'000}, verify::Ending::OverLimit, true},
+        LimitCase{"wall clock",
+                  {.wallBudget = std::chrono::milliseconds(0)},
+                  verify::Ending::OverLimit,
+                  true}));
+
+// A line its window refuses ends the verification there, with every game finished before it.
+TEST(Verifier, RefusedLineKeepsTheGamesBeforeIt)
+{
+    std::vector<rt::InputEvent> input = closingGame().input;
+    input.insert(input.end() - 1, {.kind = rt::InputEvent::Kind::Key,
+                                   .atUs = input.back().atUs,
+                                   .form = "Boss",
+                                   .keyCode = 39});
+    const verify::Verdict verdict = verify::verify(replayText(input));
+    EXPECT_EQ(verdict.ending, verify::Ending::Refused);
+    EXPECT_EQ(verdict.line, static_cast<int>(input.size()));
+    EXPECT_NE(verdict.why.find("Boss is not open"), std::string::npos) << verdict.why;
+    EXPECT_EQ(verdict.games.size(), 1u);
+}
+
+// Verifications share nothing: eight at once on their own threads say what one alone says.
+TEST(Verifier, EightThreadsAtOnceAgreeWithOne)
+{
+    std::vector<std::string> replays{replayText(closingGame().input)};
+    for (const std::uint32_t seed : {3u, 4u, 5u}) {
+        soak::Game game(seed, false, 0);
+        ASSERT_TRUE(game.play()) << *game.broken();
+        replays.push_back(game.replay());
+    }
+    std::vector<std::string> alone;
+    for (const std::string& text : replays)
+        alone.push_back(summary(verify::verify(text)));
+    std::vector<std::vector<std::string>> together(8);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < together.size(); ++t)
+        threads.emplace_back([&, t] {
+            for (std::size_t i = 0; i < replays.size(); ++i)
+                together[t].push_back(summary(verify::verify(replays[(i + t) % replays.size()])));
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (std::size_t t = 0; t < together.size(); ++t)
+        for (std::size_t i = 0; i < replays.size(); ++i)
+            EXPECT_EQ(together[t][i], alone[(i + t) % replays.size()]) << "thread " << t;
+}
+
+} // namespace
