@@ -295,36 +295,26 @@ TEST(ReplayText, HeaderWithoutRulesReadsAsTodaysRules)
 // says so once and keeps nothing after it: what it kept reads back whole, undamaged.
 TEST(ReplayText, RecorderStopsOnceWithWhatItKeptWhole)
 {
-    using Kind = rt::InputEvent::Kind;
-    const rt::InputEvent key{.kind = Kind::Key, .atUs = 5, .form = "Form1", .keyCode = 39};
     const auto typed = [](std::size_t bytes) {
-        return rt::InputEvent{.kind = Kind::Text,
+        return rt::InputEvent{.kind = rt::InputEvent::Kind::Text,
                               .atUs = 6,
                               .form = "Dialog",
                               .control = "PlayerName",
                               .text = std::string(bytes, 'a')};
     };
-    struct Case {
-        const char* what;
-        std::vector<rt::InputEvent> events;
-        std::size_t kept;
-    };
-    for (const Case& c :
-         {Case{"a line too long", {key, typed(rt::kLongestReplayLineBytes), key}, 1},
-          Case{"past the largest replay",
-               std::vector<rt::InputEvent>(rt::kLargestReplayBytes / 4000 + 1, typed(4000)),
-               (rt::kLargestReplayBytes - kHeader.size()) /
-                   (rt::replayLine(typed(4000)).size() + 1)}}) {
-        std::vector<std::string> stops;
-        rt::ReplayText recording([&stops](const std::string& why) { stops.push_back(why); });
-        for (const rt::InputEvent& event : c.events)
-            recording.record(event);
-        EXPECT_EQ(stops.size(), 1u) << c.what;
-        EXPECT_TRUE(recording.stopped()) << c.what;
+    const std::size_t fullLines =
+        (rt::kLargestReplayBytes - kHeader.size()) / (rt::replayLine(typed(4000)).size() + 1);
+    for (const auto& [bytes, kept] : {std::pair{rt::kLongestReplayLineBytes, std::size_t{0}},
+                                      std::pair{std::size_t{4000}, fullLines}}) {
+        int stops = 0;
+        rt::ReplayText recording([&stops](const std::string&) { ++stops; });
+        for (std::size_t i = 0; i < kept + 2; ++i)
+            recording.record(typed(bytes));
+        EXPECT_EQ(stops, 1) << bytes;
         const auto parsed = rt::parseReplay(recording.text());
-        ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << c.what;
-        EXPECT_FALSE(std::get<rt::Recording>(parsed).damaged) << c.what;
-        EXPECT_EQ(std::get<rt::Recording>(parsed).events.size(), c.kept) << c.what;
+        ASSERT_TRUE(std::holds_alternative<rt::Recording>(parsed)) << bytes;
+        EXPECT_FALSE(std::get<rt::Recording>(parsed).damaged) << bytes;
+        EXPECT_EQ(std::get<rt::Recording>(parsed).events.size(), kept) << bytes;
     }
 }
 

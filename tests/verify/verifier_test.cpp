@@ -38,7 +38,8 @@ const ClosingGame& closingGame()
 }
 
 // A recorded game verifies as it was played: the game the table took, when it took it, the file
-// it wrote; the recorded close of the title is the end.
+// it wrote; the recorded close of the title is the end. A line refused after the table keeps
+// that game and names the line.
 TEST(Verifier, RecordedGameIsTheGameTheTableTook)
 {
     const ClosingGame& recorded = closingGame();
@@ -54,57 +55,40 @@ TEST(Verifier, RecordedGameIsTheGameTheTableTook)
     EXPECT_LT(game.tableAtUs, recorded.endedAtUs);
     EXPECT_EQ(verdict.end.tableFile, recorded.table);
     EXPECT_EQ(verdict.end.simulatedUs, recorded.endedAtUs);
-}
 
-struct LimitCase {
-    const char* what;
-    verify::Limits limits;
-    verify::Ending ending;
-    bool lineNamed;
-};
-
-void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.what; }
-
-class VerifierLimits : public ::testing::TestWithParam<LimitCase> {};
-
-// A recording that asks for more than the limits allow ends over the limit, at its line when it
-// has one, having played only what came before; a refused line ends the same way.
-TEST_P(VerifierLimits, StopBeforeWhatTheyForbid)
-{
-    const std::string text = replayText(closingGame().input);
-    const verify::Verdict verdict = verify::verify(text, GetParam().limits);
-    EXPECT_EQ(verdict.ending, GetParam().ending) << verdict.why;
-    EXPECT_FALSE(verdict.why.empty());
-    EXPECT_EQ(verdict.line > 0, GetParam().lineNamed) << verdict.line;
-    EXPECT_TRUE(verdict.games.empty()) << "the game had not reached its table";
-}
-
-const std::size_t kTextBytes = replayText(closingGame().input).size();
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VerifierLimits,
-    ::testing::Values(
-        LimitCase{"bytes", {.maxBytes = kTextBytes - 1}, verify::Ending::OverLimit, false},
-        LimitCase{"lines", {.maxLines = 10}, verify::Ending::OverLimit, true},
-        LimitCase{"simulated time", {.maxSimulatedUs = 5'000'000}, verify::Ending::OverLimit, true},
-        LimitCase{"wall clock",
-                  {.wallBudget = std::chrono::milliseconds(0)},
-                  verify::Ending::OverLimit,
-                  true}));
-
-// A line its window refuses ends the verification there, with every game finished before it.
-TEST(Verifier, RefusedLineKeepsTheGamesBeforeIt)
-{
-    std::vector<rt::InputEvent> input = closingGame().input;
+    std::vector<rt::InputEvent> input = recorded.input;
     input.insert(input.end() - 1, {.kind = rt::InputEvent::Kind::Key,
                                    .atUs = input.back().atUs,
                                    .form = "Boss",
                                    .keyCode = 39});
-    const verify::Verdict verdict = verify::verify(replayText(input));
-    EXPECT_EQ(verdict.ending, verify::Ending::Refused);
-    EXPECT_EQ(verdict.line, static_cast<int>(input.size()));
-    EXPECT_NE(verdict.why.find("Boss is not open"), std::string::npos) << verdict.why;
-    EXPECT_EQ(verdict.games.size(), 1u);
+    const verify::Verdict refused = verify::verify(replayText(input));
+    EXPECT_EQ(refused.ending, verify::Ending::Refused);
+    EXPECT_EQ(refused.line, static_cast<int>(input.size()));
+    EXPECT_NE(refused.why.find("Boss is not open"), std::string::npos) << refused.why;
+    ASSERT_EQ(refused.games.size(), 1u);
+    EXPECT_EQ(refused.games[0].score, game.score);
+}
+
+// A recording that asks for more than the limits allow ends over the limit, at its line when it
+// has one, having played only what came before.
+TEST(Verifier, LimitsStopBeforeWhatTheyForbid)
+{
+    const std::string text = replayText(closingGame().input);
+    struct Case {
+        const char* what;
+        verify::Limits limits;
+        bool lineNamed;
+    };
+    for (const Case& c : {Case{"bytes", {.maxBytes = text.size() - 1}, false},
+                          Case{"lines", {.maxLines = 10}, true},
+                          Case{"simulated time", {.maxSimulatedUs = 5'000'000}, true},
+                          Case{"wall clock", {.wallBudget = std::chrono::milliseconds(0)}, true}}) {
+        const verify::Verdict verdict = verify::verify(text, c.limits);
+        EXPECT_EQ(verdict.ending, verify::Ending::OverLimit) << c.what << ": " << verdict.why;
+        EXPECT_FALSE(verdict.why.empty()) << c.what;
+        EXPECT_EQ(verdict.line > 0, c.lineNamed) << c.what << ": line " << verdict.line;
+        EXPECT_TRUE(verdict.games.empty()) << c.what << ": the game had not reached its table";
+    }
 }
 
 // Verifications share nothing: eight at once on their own threads say what one alone says.
