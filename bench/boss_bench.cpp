@@ -23,7 +23,7 @@ void WaveAndBossLoop(benchmark::State& state)
     double simulated = 0;
     for (auto _ : state) {
         rt::Runtime runtime;
-        autoplay::Player player(runtime);
+        bots::Player player(runtime);
         player.startGame();
         while (player.loopsCleared() < 1 && !player.gameOver())
             player.step();

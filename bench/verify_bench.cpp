@@ -15,7 +15,7 @@ std::string recordedGame(int loops)
     rt::Runtime runtime;
     rt::ReplayText recording(nullptr);
     runtime.onInput = [&recording](const rt::InputEvent& event) { recording.record(event); };
-    autoplay::Player player(runtime);
+    bots::Player player(runtime);
     player.startGame();
     while (player.loopsCleared() < loops && !player.gameOver())
         player.step();

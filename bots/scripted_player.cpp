@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace autoplay {
+namespace bots {
 
 namespace {
 
@@ -364,4 +364,4 @@ Action Player::attack(boss::Boss& b)
     return place > ship ? Action::Right : Action::Left;
 }
 
-} // namespace autoplay
+} // namespace bots

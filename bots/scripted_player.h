@@ -14,7 +14,7 @@ namespace wave {
 class Form1;
 }
 
-namespace autoplay {
+namespace bots {
 
 // What the player does at one look at the screen: one key at most.
 enum class Action { None, Left, Right, Fire };
@@ -118,4 +118,4 @@ private:
     double m_seenShields = 0;
 };
 
-} // namespace autoplay
+} // namespace bots

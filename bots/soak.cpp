@@ -113,7 +113,7 @@ void Game::pressRandomKey()
         stage = &m_runtime.form<wave::Form1>();
     if (stage && draw() % 3 != 0)
         m_runtime.keyDown(*stage, kRandomKeys[draw() % 4], 0);
-    m_runtime.scheduler().advanceUs(autoplay::Player::kLookUs + draw() % 20'000);
+    m_runtime.scheduler().advanceUs(bots::Player::kLookUs + draw() % 20'000);
 }
 
 } // namespace soak

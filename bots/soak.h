@@ -41,7 +41,7 @@ private:
     void pressRandomKey();
 
     rt::Runtime m_runtime;
-    autoplay::Player m_player;
+    bots::Player m_player;
     std::uint32_t m_seed;
     bool m_scripted;
     int m_loops;

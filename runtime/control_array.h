@@ -53,13 +53,6 @@ public:
 
     const std::string& name() const { return m_name; }
 
-    template <class Fn> void forEach(Fn&& fn)
-    {
-        for (auto& member : m_members)
-            if (member)
-                fn(*member);
-    }
-
 private:
     // Checked in every build: a gap or a wrong index must never reach memory it does not own.
     T* member(int index) const

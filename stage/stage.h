@@ -3,13 +3,14 @@
 #include "runtime/color.h"
 #include "runtime/control_array.h"
 #include "runtime/controls.h"
+#include "runtime/key_codes.h"
 
 namespace stage {
 
 // Keys both stages answer; every other key does nothing.
-constexpr int kKeyLeft = 37;
-constexpr int kKeyRight = 39;
-constexpr int kKeySpace = 32;
+using rt::kKeyLeft;
+using rt::kKeyRight;
+using rt::kKeySpace;
 
 constexpr float kShipStep = 250;    // twips the ship moves per key press
 constexpr float kRightBound = 9000; // the ship moves right only while its Left is below this

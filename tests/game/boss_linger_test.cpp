@@ -10,7 +10,7 @@ constexpr std::int64_t kLingerUs = 20'000'000;
 
 class BossLinger : public GameHarness {
 protected:
-    autoplay::Player player{runtime, 7};
+    bots::Player player{runtime, 7};
 
     BossLinger()
     {
@@ -32,7 +32,7 @@ TEST_F(BossLinger, TheLingeringShipIsHitByEveryWeaponAndThenClearsTheBoss)
     const std::string score = form<boss::Boss>().Score.Caption;
     double shields = rt::counter(form<boss::Boss>().Shields);
     std::set<double> drops;
-    while (player.nowUs() - opened < kLingerUs - autoplay::Player::kLookUs) {
+    while (player.nowUs() - opened < kLingerUs - bots::Player::kLookUs) {
         player.step();
         ASSERT_TRUE(onBoss()) << "the boss stage ended while the player lingered";
         const boss::Boss& b = form<boss::Boss>();

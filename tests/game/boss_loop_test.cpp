@@ -19,7 +19,7 @@ struct Return {
 
 class BossLoop : public GameHarness {
 protected:
-    autoplay::Player player{runtime, 7};
+    bots::Player player{runtime, 7};
 
     BossLoop() { player.startGame(); }
 

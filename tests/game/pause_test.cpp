@@ -58,7 +58,7 @@ const Played& playedGame()
 {
     static const Played played = [] {
         Game game;
-        autoplay::Player player(game.runtime);
+        bots::Player player(game.runtime);
         player.startGame();
         while (player.loopsCleared() < 1 && !player.gameOver())
             player.step();

@@ -188,7 +188,7 @@ int replay(const std::string& path, const std::string& tablePath)
 }
 
 // The player walks under the bombs until the table has taken the game.
-bool playUntilLost(autoplay::Player& player)
+bool playUntilLost(bots::Player& player)
 {
     player.seekBombs();
     const std::int64_t since = player.nowUs();
@@ -228,7 +228,7 @@ int main(int argc, char** argv)
         }
         runtime.onInput = [&recording](const rt::InputEvent& e) { recording->record(e); };
     }
-    autoplay::Player player(runtime, options.seed);
+    bots::Player player(runtime, options.seed);
     player.setLingerUs(static_cast<std::int64_t>(options.lingerS * 1e6));
     BossMoments moments;
     const auto wallStart = std::chrono::steady_clock::now();
