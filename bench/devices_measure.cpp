@@ -8,12 +8,12 @@
 // The stretch measured starts a second after the window under test is shown.
 
 #include "desktop_devices.h"
+#include "platforms/posix/posix_file_store.h"
+#include "platforms/qt/qt_runtime.h"
+#include "platforms/qt/realtime_clock.h"
+#include "platforms/sdl/virtual_pad.h"
 #include "runtime/key_codes.h"
-#include "runtime/posix/posix_file_store.h"
-#include "runtime/qt/qt_runtime.h"
-#include "runtime/qt/realtime_clock.h"
 #include "runtime/runtime.h"
-#include "runtime/sdl/virtual_pad.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"

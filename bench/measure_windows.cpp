@@ -18,9 +18,9 @@
 // wave stage is made as large as the screen allows, and the stretch starts once it has painted
 // at that size.
 
+#include "platforms/posix/posix_file_store.h"
+#include "platforms/qt/qt_runtime.h"
 #include "runtime/counter.h"
-#include "runtime/posix/posix_file_store.h"
-#include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 #include "title/dialog.h"
 #include "title/form2.h"
@@ -391,7 +391,7 @@ int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
     return QApplication::exec();
 }
 
-// The game started as app/main.cpp starts it. In wave and play the player's way into a game
+// The game started as apps/desktop/main.cpp starts it. In wave and play the player's way into a game
 // follows: "Start" once the title is painted, "OK" once the name dialog is.
 int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
 {

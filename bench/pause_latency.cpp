@@ -6,7 +6,7 @@
 //
 // Prints one line: the median and the longest wait in milliseconds, against the display frame.
 
-#include "runtime/qt/qt_runtime.h"
+#include "platforms/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 #include "wave/form1.h"
 

@@ -1,5 +1,5 @@
+#include "platforms/posix/posix_file_store.h"
 #include "posix/temporary_folder.h"
-#include "runtime/posix/posix_file_store.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "runtime/qt/qt_input_waits.h"
+#include "platforms/qt/qt_input_waits.h"
 
 #include <QCoreApplication>
 

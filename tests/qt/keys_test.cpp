@@ -1,4 +1,4 @@
-#include "runtime/qt/keys.h"
+#include "platforms/qt/keys.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "manual_clock.h"
 
 #include "assets/assets.h"
-#include "runtime/qt/qt_runtime.h"
+#include "platforms/qt/qt_runtime.h"
 #include "runtime/runtime.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "manual_clock.h"
+#include "platforms/qt/qt_runtime.h"
 #include "runtime/key_codes.h"
-#include "runtime/qt/qt_runtime.h"
 #include "runtime/replay.h"
 #include "runtime/replay_clock.h"
 #include "runtime/replay_player.h"

@@ -1,9 +1,9 @@
 #include "hand_stage.h"
 
+#include "platforms/sdl/sdl_pads.h"
+#include "platforms/sdl/virtual_pad.h"
 #include "runtime/key_codes.h"
 #include "runtime/pad_keys.h"
-#include "runtime/sdl/sdl_pads.h"
-#include "runtime/sdl/virtual_pad.h"
 #include "stage/stage.h"
 
 #include <SDL.h>

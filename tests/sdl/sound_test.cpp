@@ -1,7 +1,7 @@
 #include "hand_stage.h"
 
+#include "platforms/sdl/sdl_sound.h"
 #include "runtime/key_codes.h"
-#include "runtime/sdl/sdl_sound.h"
 #include "runtime/synth.h"
 #include "stage/sounds.h"
 #include "stage/stage.h"
