@@ -2,6 +2,7 @@
 #include "runtime/counter.h"
 #include "runtime/replay.h"
 #include "runtime/runtime.h"
+#include "support/hand_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,6 @@ public:
     rt::CommandButton Go{*this, "Go"};
     rt::TextBox Name{*this, "Name"};
     std::vector<std::string> seen;
-};
-
-// A clock that stands where the test puts it.
-class StillClock : public rt::Clock {
-public:
-    std::int64_t nowUs() const override { return now; }
-    std::int64_t now = 0;
 };
 
 // Input recorded on one run lands on a fresh run at the same places among the ticks, and the
@@ -83,11 +77,11 @@ TEST(Replay, RecordedInputReplaysTheSameGame)
 // tick's instant, and its handler sees time standing there.
 TEST(Replay, KeyAfterAnEarlyTickLandsAtThatTicksInstant)
 {
-    StillClock clock;
+    HandClock clock;
     rt::Runtime runtime;
     runtime.scheduler().useClock(clock);
     Arena& arena = runtime.form<Arena>();
-    clock.now = 99'700;
+    clock.advanceUs(99'700);
     runtime.scheduler().runDue(100'000); // woken 0.3 ms early
     std::vector<rt::InputEvent> heard;
     runtime.onInput = [&](const rt::InputEvent& e) { heard.push_back(e); };
@@ -101,11 +95,11 @@ TEST(Replay, KeyAfterAnEarlyTickLandsAtThatTicksInstant)
 // A tick due before the key but not yet run (the event loop was late) runs first.
 TEST(Replay, TickDueBeforeAKeyRunsFirst)
 {
-    StillClock clock;
+    HandClock clock;
     rt::Runtime runtime;
     runtime.scheduler().useClock(clock);
     Arena& arena = runtime.form<Arena>();
-    clock.now = 100'400;
+    clock.advanceUs(100'400);
     runtime.keyDown(arena, 37, 0);
     EXPECT_EQ(arena.seen, std::vector<std::string>{"37@1/100400"});
     runtime.scheduler().useVirtualClock();
@@ -147,11 +141,11 @@ public:
 // event loop has not run the tick yet.
 TEST(Replay, KeyForAWindowATickDueFirstOpensLandsThere)
 {
-    StillClock clock;
+    HandClock clock;
     rt::Runtime runtime;
     runtime.scheduler().useClock(clock);
     runtime.form<Opener>();
-    clock.now = 100'000; // the tick is due, not run
+    clock.advanceUs(100'000); // the tick is due, not run
     const rt::InputEvent key{
         .kind = rt::InputEvent::Kind::Key, .atUs = 100'400, .form = "Later", .keyCode = 37};
     EXPECT_TRUE(runtime.replay(key));

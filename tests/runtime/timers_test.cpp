@@ -1,5 +1,6 @@
 #include "runtime/controls.h"
 #include "runtime/runtime.h"
+#include "support/hand_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -222,13 +223,6 @@ TEST_F(SameInstant, TimerDisabledByAnEarlierTickDoesNotTick)
     EXPECT_EQ(form.ticks, (std::vector<Tick>{{"tmrA", 100'000}}));
 }
 
-// A clock the test moves by hand, so a tick can be run late.
-class ManualClock : public rt::Clock {
-public:
-    std::int64_t nowUs() const override { return now; }
-    std::int64_t now = 0;
-};
-
 // After a stall a timer ticks once (and one tick is counted), and its next tick stays on its own
 // period boundary.
 TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
@@ -240,13 +234,13 @@ TEST(TimerStall, MissedTicksAreDroppedAndThePhaseIsKept)
     } cases[] = {
         {150'000, 100'000, 200'000}, {350'000, 350'000, 400'000}, {400'000, 400'000, 500'000}};
     for (const auto& c : cases) {
-        ManualClock clock;
+        HandClock clock; // moved by hand, so a tick can be run late
         rt::Runtime runtime;
         runtime.scheduler().useClock(clock);
         Stopwatch& form = runtime.form<Stopwatch>();
         form.tmrA.Enabled = true;
-        clock.now = c.stallEndUs;
-        runtime.scheduler().runDue(clock.now);
+        clock.advanceUs(c.stallEndUs);
+        runtime.scheduler().runDue(clock.nowUs());
         EXPECT_EQ(form.ticks, (std::vector<Tick>{{"tmrA", c.seenUs}}))
             << "stall to " << c.stallEndUs;
         EXPECT_EQ(runtime.scheduler().nextDue(), c.nextDueUs) << "stall to " << c.stallEndUs;
@@ -262,7 +256,7 @@ namespace {
 // its period from the tick's own instant, as the march directions do at every turn.
 TEST(TimerStall, HandOverFromALateTickKeepsTheBeat)
 {
-    ManualClock clock;
+    HandClock clock;
     rt::Runtime runtime;
     runtime.scheduler().useClock(clock);
     Stopwatch& form = runtime.form<Stopwatch>();
@@ -271,8 +265,8 @@ TEST(TimerStall, HandOverFromALateTickKeepsTheBeat)
         form.tmrB.Enabled = true;
     };
     form.tmrA.Enabled = true;
-    clock.now = 101'500; // the tick due at 100 ms runs 1.5 ms late
-    runtime.scheduler().runDue(clock.now);
+    clock.advanceUs(101'500); // the tick due at 100 ms runs 1.5 ms late
+    runtime.scheduler().runDue(clock.nowUs());
     EXPECT_EQ(runtime.scheduler().nextDue(), 200'000);
 }
 
