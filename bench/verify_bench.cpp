@@ -1,7 +1,7 @@
 #include "bots/scripted_player.h"
 #include "runtime/replay.h"
 #include "runtime/runtime.h"
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // within its limits, saying how; its games are finished in the order the table took them, by
 // the time it stopped.
 #include "fuzz_check.h"
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 
 #include <cstddef>
 #include <cstdint>

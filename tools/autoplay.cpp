@@ -21,7 +21,7 @@
 #include "bots/scripted_player.h"
 #include "runtime/replay.h"
 #include "runtime/runtime.h"
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 #include "wave/form1.h"
 
 #include <chrono>

@@ -16,7 +16,7 @@
 #include "runtime/ticker.h"
 #include "stage/sounds.h"
 #include "title/form2.h"
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 
 #include <emscripten/emscripten.h>
 

@@ -1,6 +1,6 @@
 #include "bots/soak.h"
 #include "support/closing_game.h"
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "verify/verifier.h"
+#include "tools/verify/verifier.h"
 
 #include "boss/boss.h"
 #include "runtime/counter.h"
