@@ -293,16 +293,14 @@ bool ReplayFile::keep(std::string_view line, std::string& why)
         return false;
     errno = 0;
     if (std::fwrite(line.data(), 1, line.size(), m_file) == line.size() &&
-        std::fflush(m_file) == 0) {
-        m_kept += line.size();
+        std::fflush(m_file) == 0)
         return true;
-    }
     why = errno ? std::strerror(errno) : "the file could not be written";
     // What reached the disk of this line goes again, so the file ends with a whole line.
     std::fclose(m_file);
     m_file = nullptr;
     std::error_code ignored;
-    std::filesystem::resize_file(m_path, m_kept, ignored);
+    std::filesystem::resize_file(m_path, bytesKept(), ignored);
     return false;
 }
 

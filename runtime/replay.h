@@ -83,6 +83,8 @@ protected:
     virtual bool keep(std::string_view line, std::string& why) = 0;
     // The subclass's constructor writes the header through keep().
     void writeHeader();
+    // The bytes of every line kept so far.
+    std::size_t bytesKept() const { return m_bytes; }
 
 private:
     void keepLine(const std::string& line);
@@ -116,7 +118,6 @@ private:
     bool keep(std::string_view line, std::string& why) override;
     std::string m_path;
     std::FILE* m_file = nullptr;
-    std::uintmax_t m_kept = 0;
 };
 
 // Plays recorded events on the virtual clock: time moves to each event's instant (running every

@@ -52,7 +52,6 @@ void ReplayPlayer::land()
 
 void ReplayPlayer::finish(const std::optional<ReplayError>& stop)
 {
-    m_finished = true;
     m_clock->release();
     m_runtime->ignorePlayerInput(false);
     if (m_ended)

@@ -27,7 +27,6 @@ public:
 
     // Waits for the first input; call once the windows are up.
     void start();
-    bool finished() const { return m_finished; }
 
 private:
     void waitForNext();
@@ -39,7 +38,6 @@ private:
     Recording m_recording;
     Ended m_ended;
     std::size_t m_next = 0;
-    bool m_finished = false;
     std::unique_ptr<Alarm> m_alarm;
 };
 
