@@ -1,6 +1,6 @@
 #include "boss/boss.h"
 #include "bots/scripted_player.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 
 #include "shot_tick.h"
 

@@ -1,5 +1,5 @@
 #include "boss/boss.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "wave/form1.h"
 
 #include <benchmark/benchmark.h>

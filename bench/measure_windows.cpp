@@ -20,8 +20,8 @@
 
 #include "platforms/posix/posix_file_store.h"
 #include "platforms/qt/qt_runtime.h"
-#include "runtime/counter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"
@@ -391,8 +391,8 @@ int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
     return QApplication::exec();
 }
 
-// The game started as apps/desktop/main.cpp starts it. In wave and play the player's way into a game
-// follows: "Start" once the title is painted, "OK" once the name dialog is.
+// The game started as apps/desktop/main.cpp starts it. In wave and play the player's way into a
+// game follows: "Start" once the title is painted, "OK" once the name dialog is.
 int runGame(Mode mode, Stretch& stretch, EventWatch& watch)
 {
     rt::Runtime runtime;

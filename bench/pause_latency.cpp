@@ -7,7 +7,7 @@
 // Prints one line: the median and the longest wait in milliseconds, against the display frame.
 
 #include "platforms/qt/qt_runtime.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "wave/form1.h"
 
 #include <QApplication>

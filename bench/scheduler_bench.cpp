@@ -1,6 +1,6 @@
-#include "runtime/controls.h"
-#include "runtime/form.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/core/runtime.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "bots/scripted_player.h"
-#include "runtime/replay.h"
-#include "runtime/runtime.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
 #include "tools/verify/verifier.h"
 
 #include <benchmark/benchmark.h>

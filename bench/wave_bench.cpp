@@ -1,6 +1,6 @@
 #include "boss/boss.h"
-#include "runtime/counter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "wave/form1.h"
 
 #include "shot_tick.h"

@@ -1,6 +1,6 @@
 #include "boss/boss.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "wave/form1.h"
 
 namespace boss {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "boss/constants.h"
-#include "runtime/control_array.h"
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/control_array.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 #include "stage/stage.h"
 
 #include <span>

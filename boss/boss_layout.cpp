@@ -1,6 +1,6 @@
 #include "boss/boss.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "stage/layout.h"
 
 namespace boss {

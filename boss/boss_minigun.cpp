@@ -1,7 +1,7 @@
 #include "boss/boss.h"
 
-#include "runtime/counter.h"
-#include "runtime/hit.h"
+#include "runtime/core/hit.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 
 namespace boss {

@@ -1,6 +1,6 @@
 #include "boss/boss.h"
 
-#include "runtime/hit.h"
+#include "runtime/core/hit.h"
 #include "stage/sounds.h"
 
 #include <algorithm>

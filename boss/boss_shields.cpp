@@ -1,6 +1,6 @@
 #include "boss/boss.h"
 
-#include "runtime/counter.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 
 namespace boss {

@@ -1,7 +1,7 @@
 #include "bots/scripted_player.h"
 
 #include "boss/boss.h"
-#include "runtime/counter.h"
+#include "runtime/text/counter.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "wave/constants.h"
 
 #include <array>

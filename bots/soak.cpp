@@ -1,8 +1,8 @@
 #include "bots/soak.h"
 
 #include "boss/boss.h"
-#include "runtime/counter.h"
-#include "runtime/replay.h"
+#include "runtime/core/replay.h"
+#include "runtime/text/counter.h"
 #include "scores/highscores.h"
 #include "stage/stage.h"
 #include "wave/form1.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bots/scripted_player.h"
-#include "runtime/input_event.h"
-#include "runtime/runtime.h"
+#include "runtime/core/input_event.h"
+#include "runtime/core/runtime.h"
 
 #include <cstdint>
 #include <optional>

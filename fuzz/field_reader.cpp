@@ -1,7 +1,7 @@
 // The sequential reader on any bytes: it ends, it gives only UTF-8 fields that hold no byte a text
 // file never holds, and what the writer makes of those fields reads back unchanged.
 #include "fuzz_check.h"
-#include "runtime/files.h"
+#include "runtime/core/files.h"
 
 #include <cstddef>
 #include <cstdint>

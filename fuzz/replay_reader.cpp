@@ -3,7 +3,7 @@
 // the header; and every event it gives writes back as a line that reads as the same event (up to
 // the first line a recorder would not keep: raw control bytes grow fourfold when escaped).
 #include "fuzz_check.h"
-#include "runtime/replay.h"
+#include "runtime/core/replay.h"
 
 #include <algorithm>
 #include <cstddef>

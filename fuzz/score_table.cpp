@@ -2,8 +2,8 @@
 // game's own file always reads back whole as the table it showed, and the old bytes of a file it
 // could not read wholly are kept, byte for byte, in the copy beside it.
 #include "fuzz_check.h"
-#include "runtime/files.h"
-#include "runtime/runtime.h"
+#include "runtime/core/files.h"
+#include "runtime/core/runtime.h"
 #include "scores/highscores.h"
 #include "title/form2.h"
 

@@ -1,8 +1,8 @@
 #include "scores/highscores.h"
 
-#include "runtime/counter.h"
-#include "runtime/files.h"
-#include "runtime/runtime.h"
+#include "runtime/core/files.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"

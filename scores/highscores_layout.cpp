@@ -1,6 +1,6 @@
 #include "scores/highscores.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 
 namespace scores {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/color.h"
-#include "runtime/controls.h"
+#include "runtime/core/color.h"
+#include "runtime/core/controls.h"
 #include "stage/stage.h"
 
 namespace stage {

@@ -1,7 +1,7 @@
 #include "stage/stage.h"
 
-#include "runtime/counter.h"
-#include "runtime/form.h"
+#include "runtime/core/form.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 
 namespace stage {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "runtime/color.h"
-#include "runtime/control_array.h"
-#include "runtime/controls.h"
-#include "runtime/key_codes.h"
+#include "runtime/core/color.h"
+#include "runtime/core/control_array.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/key_codes.h"
 
 namespace stage {
 

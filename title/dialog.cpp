@@ -1,6 +1,6 @@
 #include "title/dialog.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "title/form2.h"
 #include "wave/form1.h"
 

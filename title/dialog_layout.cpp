@@ -1,6 +1,6 @@
 #include "title/dialog.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 
 namespace title {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 
 namespace rt {
 class Runtime;

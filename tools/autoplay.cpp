@@ -19,8 +19,8 @@
 //   blast_ms=T
 #include "boss/boss.h"
 #include "bots/scripted_player.h"
-#include "runtime/replay.h"
-#include "runtime/runtime.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
 #include "tools/verify/verifier.h"
 #include "wave/form1.h"
 

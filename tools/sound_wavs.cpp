@@ -3,7 +3,7 @@
 //
 //   sound-wavs FOLDER
 
-#include "runtime/synth.h"
+#include "runtime/synth/synth.h"
 #include "stage/sounds.h"
 
 #include <algorithm>

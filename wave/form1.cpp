@@ -1,7 +1,7 @@
 #include "wave/form1.h"
 
 #include "boss/boss.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "scores/highscores.h"
 #include "stage/sounds.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/control_array.h"
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/control_array.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 #include "stage/stage.h"
 #include "wave/constants.h"
 

@@ -1,8 +1,8 @@
 #include "wave/form1.h"
 
-#include "runtime/counter.h"
-#include "runtime/hit.h"
-#include "runtime/runtime.h"
+#include "runtime/core/hit.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 #include "wave/constants.h"
 

@@ -1,6 +1,6 @@
 #include "wave/form1.h"
 
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "stage/layout.h"
 
 namespace wave {

@@ -1,7 +1,7 @@
 #include "wave/form1.h"
 
 #include "boss/boss.h"
-#include "runtime/counter.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 #include "wave/constants.h"
 

@@ -1,6 +1,6 @@
 #include "wave/form1.h"
 
-#include "runtime/counter.h"
+#include "runtime/text/counter.h"
 #include "stage/sounds.h"
 #include "wave/constants.h"
 

@@ -1,7 +1,7 @@
 #include "desktop_devices.h"
 
 #include "platforms/qt/qt_runtime.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 #include "stage/sounds.h"
 
 #include <QGuiApplication>
@@ -32,6 +32,11 @@ DesktopDevices::DesktopDevices(rt::Runtime& runtime, rtqt::QtRuntime& windows,
       m_pads(clock, m_padKeys, &m_padInput)
 {
     m_runtime->sounds().setOutput(&m_sound);
+    m_leftApp = QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged,
+                                 [this](Qt::ApplicationState state) {
+                                     if (state != Qt::ApplicationActive)
+                                         m_padKeys.letGo();
+                                 });
     if (m_watch.fd() >= 0) {
         m_notifier = std::make_unique<QSocketNotifier>(m_watch.fd(), QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
@@ -45,6 +50,7 @@ DesktopDevices::SdlQuit::~SdlQuit() { SDL_Quit(); }
 
 DesktopDevices::~DesktopDevices()
 {
+    QObject::disconnect(m_leftApp);
     m_runtime->sounds().setOutput(nullptr);
     m_notifier.reset();
 }

@@ -4,8 +4,10 @@
 #include "platforms/sdl/device_watch.h"
 #include "platforms/sdl/sdl_pads.h"
 #include "platforms/sdl/sdl_sound.h"
-#include "runtime/alarm_clock.h"
-#include "runtime/pad_keys.h"
+#include "runtime/realtime/alarm_clock.h"
+#include "runtime/realtime/pad_keys.h"
+
+#include <QMetaObject>
 
 #include <memory>
 
@@ -54,6 +56,8 @@ private:
     rtsdl::SdlPads m_pads;
     rtsdl::DeviceWatch m_watch;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    // The pads let go when the player leaves the game for another program.
+    QMetaObject::Connection m_leftApp;
 };
 
 } // namespace app

@@ -5,10 +5,10 @@
 #include "platforms/qt/qt_runtime.h"
 #include "platforms/qt/realtime_clock.h"
 #include "quit_on_signals.h"
-#include "runtime/replay.h"
-#include "runtime/replay_clock.h"
-#include "runtime/replay_player.h"
-#include "runtime/runtime.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
+#include "runtime/realtime/replay_clock.h"
+#include "runtime/realtime/replay_player.h"
 #include "title/form2.h"
 
 #include <QApplication>

@@ -7,13 +7,13 @@
 #include "platforms/web/page_file_store.h"
 #include "platforms/web/page_presenter.h"
 #include "platforms/web/page_sound.h"
-#include "runtime/controls.h"
-#include "runtime/pad_keys.h"
-#include "runtime/replay.h"
-#include "runtime/replay_clock.h"
-#include "runtime/replay_player.h"
-#include "runtime/runtime.h"
-#include "runtime/ticker.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
+#include "runtime/realtime/pad_keys.h"
+#include "runtime/realtime/replay_clock.h"
+#include "runtime/realtime/replay_player.h"
+#include "runtime/realtime/ticker.h"
 #include "stage/sounds.h"
 #include "title/form2.h"
 #include "tools/verify/verifier.h"
@@ -247,13 +247,24 @@ EMSCRIPTEN_KEEPALIVE void zv_set_muted(int muted)
         g_session->runtime().setMuted(muted != 0);
 }
 
-// The page was hidden or the browser window lost the focus: a stage in play in front pauses.
+// The page was hidden or the browser window lost the focus: a stage in play in front (`panel`,
+// 0 for none) pauses, and the pads let go.
 EMSCRIPTEN_KEEPALIVE void zv_lost_focus(int panel)
 {
     if (!g_session)
         return;
+    g_session->padKeys().letGo();
     if (rt::Form* form = g_session->presenter().formOf(panel))
         g_session->runtime().lostFocus(*form);
+}
+
+// A tap or a click on a panel's field: a stage paused there plays on.
+EMSCRIPTEN_KEEPALIVE void zv_tapped(int panel)
+{
+    if (!g_session)
+        return;
+    if (rt::Form* form = g_session->presenter().formOf(panel))
+        g_session->runtime().tapped(*form);
 }
 
 // The page was hidden or shown again: the game's clock stands still meanwhile.

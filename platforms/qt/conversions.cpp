@@ -1,6 +1,6 @@
 #include "platforms/qt/conversions.h"
 
-#include "runtime/faces.h"
+#include "runtime/presentation/faces.h"
 
 #include <QtMath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/color.h"
-#include "runtime/controls.h"
-#include "runtime/geometry.h"
+#include "runtime/core/color.h"
+#include "runtime/core/controls.h"
+#include "runtime/presentation/geometry.h"
 
 #include <QColor>
 #include <QFont>

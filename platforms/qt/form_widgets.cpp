@@ -1,9 +1,9 @@
 #include "platforms/qt/form_widgets.h"
 
 #include "platforms/qt/conversions.h"
-#include "runtime/controls.h"
-#include "runtime/form.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/core/runtime.h"
 
 #include <QLineEdit>
 #include <QListWidget>

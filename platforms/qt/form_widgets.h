@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/zoom.h"
+#include "runtime/presentation/zoom.h"
 
 #include <QObject>
 #include <QWidget>

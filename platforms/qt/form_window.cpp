@@ -3,14 +3,15 @@
 #include "platforms/qt/conversions.h"
 #include "platforms/qt/keys.h"
 #include "platforms/qt/painting.h"
-#include "runtime/form.h"
-#include "runtime/key_codes.h"
-#include "runtime/presenter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/form.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/core/presenter.h"
+#include "runtime/core/runtime.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -222,6 +223,14 @@ void FormWindow::changeEvent(QEvent* event)
                       (event->type() == QEvent::WindowStateChange && isMinimized());
     if (left && m_form)
         m_form->runtime().lostFocus(*m_form);
+}
+
+// A click on the window itself, not on one of its widgets: a paused stage plays on.
+void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (m_form && event->button() == Qt::LeftButton)
+        m_form->runtime().tapped(*m_form);
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event)

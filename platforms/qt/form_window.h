@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platforms/qt/form_widgets.h"
-#include "runtime/alarm_clock.h"
-#include "runtime/damage.h"
-#include "runtime/zoom.h"
+#include "runtime/presentation/damage.h"
+#include "runtime/presentation/zoom.h"
+#include "runtime/realtime/alarm_clock.h"
 
 #include <QPoint>
 #include <QSize>
@@ -46,6 +46,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -2,12 +2,12 @@
 
 #include "platforms/qt/conversions.h"
 #include "platforms/qt/pictures.h"
-#include "runtime/controls.h"
-#include "runtime/damage.h"
-#include "runtime/draw_order.h"
-#include "runtime/faces.h"
-#include "runtime/form.h"
-#include "runtime/pause_banner.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/presentation/damage.h"
+#include "runtime/presentation/draw_order.h"
+#include "runtime/presentation/faces.h"
+#include "runtime/presentation/pause_banner.h"
 
 #include <QFont>
 #include <QPainter>

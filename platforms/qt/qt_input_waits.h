@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/input_waits.h"
+#include "runtime/realtime/input_waits.h"
 
 #include <map>
 #include <memory>

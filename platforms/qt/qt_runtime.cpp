@@ -3,9 +3,9 @@
 #include "platforms/qt/form_window.h"
 #include "platforms/qt/pictures.h"
 #include "platforms/qt/realtime_clock.h"
-#include "runtime/geometry.h"
-#include "runtime/runtime.h"
-#include "runtime/ticker.h"
+#include "runtime/core/runtime.h"
+#include "runtime/presentation/geometry.h"
+#include "runtime/realtime/ticker.h"
 
 #include <QApplication>
 #include <QByteArray>

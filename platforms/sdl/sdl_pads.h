@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/alarm_clock.h"
-#include "runtime/input_waits.h"
-#include "runtime/pad_keys.h"
+#include "runtime/realtime/alarm_clock.h"
+#include "runtime/realtime/input_waits.h"
+#include "runtime/realtime/pad_keys.h"
 
 #include <SDL_gamecontroller.h>
 

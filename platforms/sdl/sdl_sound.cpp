@@ -1,6 +1,6 @@
 #include "platforms/sdl/sdl_sound.h"
 
-#include "runtime/synth.h"
+#include "runtime/synth/synth.h"
 
 #include <SDL.h>
 #include <dlfcn.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/alarm_clock.h"
-#include "runtime/sound.h"
+#include "runtime/core/sound.h"
+#include "runtime/realtime/alarm_clock.h"
 
 #include <SDL_audio.h>
 

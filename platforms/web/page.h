@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/geometry.h"
+#include "runtime/presentation/geometry.h"
 
 #include <cstdint>
 #include <optional>

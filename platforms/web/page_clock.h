@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/alarm_clock.h"
+#include "runtime/realtime/alarm_clock.h"
 
 #include <cstdint>
 #include <memory>

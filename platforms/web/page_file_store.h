@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/files.h"
+#include "runtime/core/files.h"
 
 namespace rtweb {
 

@@ -1,13 +1,13 @@
 #include "platforms/web/page_painter.h"
 
 #include "platforms/web/page.h"
-#include "runtime/color.h"
-#include "runtime/controls.h"
-#include "runtime/damage.h"
-#include "runtime/draw_order.h"
-#include "runtime/faces.h"
-#include "runtime/form.h"
-#include "runtime/pause_banner.h"
+#include "runtime/core/color.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/presentation/damage.h"
+#include "runtime/presentation/draw_order.h"
+#include "runtime/presentation/faces.h"
+#include "runtime/presentation/pause_banner.h"
 
 #include <algorithm>
 #include <vector>

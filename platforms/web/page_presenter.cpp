@@ -2,11 +2,11 @@
 
 #include "platforms/web/page.h"
 #include "platforms/web/page_painter.h"
-#include "runtime/controls.h"
-#include "runtime/faces.h"
-#include "runtime/form.h"
-#include "runtime/pause_banner.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/core/runtime.h"
+#include "runtime/presentation/faces.h"
+#include "runtime/presentation/pause_banner.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/damage.h"
-#include "runtime/presenter.h"
+#include "runtime/core/presenter.h"
+#include "runtime/presentation/damage.h"
 
 #include <map>
 #include <memory>

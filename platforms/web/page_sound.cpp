@@ -1,6 +1,6 @@
 #include "platforms/web/page_sound.h"
 
-#include "runtime/synth.h"
+#include "runtime/synth/synth.h"
 
 #include <emscripten/emscripten.h>
 

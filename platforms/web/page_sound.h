@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/sound.h"
+#include "runtime/core/sound.h"
 
 #include <span>
 #include <string>

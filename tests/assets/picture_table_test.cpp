@@ -1,7 +1,7 @@
 #include "support/game_harness.h"
 
 #include "assets/assets.h"
-#include "runtime/controls.h"
+#include "runtime/core/controls.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "boss/boss.h"
 
-#include "runtime/runtime.h"
-#include "runtime/scheduler.h"
+#include "runtime/core/runtime.h"
+#include "runtime/core/scheduler.h"
 #include "wave/form1.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "runtime/replay.h"
+#include "runtime/core/replay.h"
 #include "support/closing_game.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "runtime/key_codes.h"
+#include "runtime/core/key_codes.h"
 #include "support/game_harness.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 #include "boss/boss.h"
 #include "bots/scripted_player.h"
-#include "runtime/files.h"
-#include "runtime/replay.h"
-#include "runtime/runtime.h"
+#include "runtime/core/files.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
 #include "title/form2.h"
 #include "wave/form1.h"
 

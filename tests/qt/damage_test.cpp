@@ -1,8 +1,8 @@
 #include "paint_regions.h"
 #include "qt_windows.h"
 
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 
 #include <QPaintEvent>
 

@@ -1,7 +1,7 @@
 #include "qt_windows.h"
 
 #include "boss/boss.h"
-#include "runtime/files.h"
+#include "runtime/core/files.h"
 #include "scores/highscores.h"
 #include "title/dialog.h"
 #include "title/form2.h"

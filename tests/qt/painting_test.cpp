@@ -1,7 +1,7 @@
 #include "qt_windows.h"
 
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 
 #include <vector>
 

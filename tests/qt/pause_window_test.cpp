@@ -1,6 +1,6 @@
 #include "qt_windows.h"
 
-#include "runtime/pause_banner.h"
+#include "runtime/presentation/pause_banner.h"
 #include "wave/form1.h"
 
 #include <QApplication>

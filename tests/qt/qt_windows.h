@@ -4,7 +4,7 @@
 
 #include "assets/assets.h"
 #include "platforms/qt/qt_runtime.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
 
 #include <QImage>
 #include <QKeyEvent>
@@ -45,7 +45,8 @@ protected:
         return window(form).grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    // A picture of the game decoded straight from its PNG bytes, to compare with what a window drew.
+    // A picture of the game decoded straight from its PNG bytes, to compare with what a window
+    // drew.
     static QImage picture(std::string_view name)
     {
         const std::span<const unsigned char> png = assets::png(name);

@@ -1,9 +1,9 @@
 #include "manual_clock.h"
 #include "platforms/qt/qt_runtime.h"
-#include "runtime/key_codes.h"
-#include "runtime/replay.h"
-#include "runtime/replay_clock.h"
-#include "runtime/replay_player.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/core/replay.h"
+#include "runtime/realtime/replay_clock.h"
+#include "runtime/realtime/replay_player.h"
 #include "support/closing_game.h"
 
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "qt_windows.h"
 
 #include "platforms/qt/realtime_clock.h"
-#include "runtime/controls.h"
-#include "runtime/counter.h"
-#include "runtime/form.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
+#include "runtime/text/counter.h"
 
 #include <QElapsedTimer>
 #include <QScreen>

@@ -1,7 +1,7 @@
-#include "runtime/control_array.h"
-#include "runtime/controls.h"
-#include "runtime/counter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/control_array.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/files.h"
+#include "runtime/core/files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "runtime/controls.h"
-#include "runtime/key_codes.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/core/runtime.h"
 
 #include <gtest/gtest.h>
 

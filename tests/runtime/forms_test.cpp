@@ -1,6 +1,6 @@
-#include "runtime/controls.h"
-#include "runtime/counter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 
 #include <gtest/gtest.h>
 

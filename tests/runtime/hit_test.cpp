@@ -1,5 +1,5 @@
-#include "runtime/hit.h"
-#include "runtime/runtime.h"
+#include "runtime/core/hit.h"
+#include "runtime/core/runtime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "runtime/controls.h"
-#include "runtime/key_codes.h"
-#include "runtime/replay.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +124,21 @@ TEST_F(Pause, LosingTheFocusPausesOnlyAStageInPlay)
     runtime.ignorePlayerInput(true);
     runtime.lostFocus(stage);
     EXPECT_EQ(runtime.pausedForm(), nullptr) << "while a recording plays";
+}
+
+// A click or tap plays the paused stage on, as P does; on another window, or in play, it is
+// nothing.
+TEST_F(Pause, ATapOnThePausedStagePlaysItOn)
+{
+    Title& title = shown<Title>();
+    Stage& stage = shown<Stage>();
+    runtime.tapped(stage);
+    runtime.keyDown(stage, rt::kKeyP, 0);
+    runtime.tapped(title);
+    EXPECT_EQ(runtime.pausedForm(), &stage);
+    runtime.tapped(stage);
+    EXPECT_EQ(runtime.pausedForm(), nullptr);
+    EXPECT_EQ(recorded.size(), 2u) << "the pause and the resume";
 }
 
 // A recorded pause and resume land like the player's; out of turn they are refused with a reason.

@@ -1,5 +1,5 @@
-#include "runtime/counter.h"
-#include "runtime/portable_number.h"
+#include "runtime/text/counter.h"
+#include "runtime/text/portable_number.h"
 
 #include <gtest/gtest.h>
 

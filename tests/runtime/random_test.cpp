@@ -1,5 +1,5 @@
-#include "runtime/random.h"
-#include "runtime/runtime.h"
+#include "runtime/core/random.h"
+#include "runtime/core/runtime.h"
 
 #include <gtest/gtest.h>
 

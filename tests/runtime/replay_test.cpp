@@ -1,7 +1,7 @@
-#include "runtime/controls.h"
-#include "runtime/counter.h"
-#include "runtime/replay.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/replay.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "support/hand_clock.h"
 
 #include <gtest/gtest.h>

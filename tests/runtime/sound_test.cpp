@@ -1,5 +1,5 @@
-#include "runtime/sound.h"
-#include "runtime/synth.h"
+#include "runtime/core/sound.h"
+#include "runtime/synth/synth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "runtime/controls.h"
-#include "runtime/runtime.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/runtime.h"
 #include "support/hand_clock.h"
 
 #include <gtest/gtest.h>

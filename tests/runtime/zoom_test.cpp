@@ -1,4 +1,4 @@
-#include "runtime/zoom.h"
+#include "runtime/presentation/zoom.h"
 
 #include <gtest/gtest.h>
 

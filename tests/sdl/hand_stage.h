@@ -2,9 +2,9 @@
 
 #include "support/hand_clock.h"
 
-#include "runtime/files.h"
-#include "runtime/runtime.h"
-#include "runtime/ticker.h"
+#include "runtime/core/files.h"
+#include "runtime/core/runtime.h"
+#include "runtime/realtime/ticker.h"
 #include "wave/form1.h"
 
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "platforms/sdl/sdl_pads.h"
 #include "platforms/sdl/virtual_pad.h"
-#include "runtime/key_codes.h"
-#include "runtime/pad_keys.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/realtime/pad_keys.h"
 #include "stage/stage.h"
 
 #include <SDL.h>

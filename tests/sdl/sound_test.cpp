@@ -1,8 +1,8 @@
 #include "hand_stage.h"
 
 #include "platforms/sdl/sdl_sound.h"
-#include "runtime/key_codes.h"
-#include "runtime/synth.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/synth/synth.h"
 #include "stage/sounds.h"
 #include "stage/stage.h"
 

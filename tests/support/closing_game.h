@@ -1,9 +1,9 @@
 #pragma once
 
-#include "runtime/files.h"
-#include "runtime/input_event.h"
-#include "runtime/key_codes.h"
-#include "runtime/runtime.h"
+#include "runtime/core/files.h"
+#include "runtime/core/input_event.h"
+#include "runtime/core/key_codes.h"
+#include "runtime/core/runtime.h"
 #include "scores/highscores.h"
 #include "title/dialog.h"
 #include "title/form2.h"

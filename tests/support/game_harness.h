@@ -1,9 +1,9 @@
 #pragma once
 
 #include "boss/boss.h"
-#include "runtime/counter.h"
-#include "runtime/files.h"
-#include "runtime/runtime.h"
+#include "runtime/core/files.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "scores/highscores.h"
 #include "title/dialog.h"
 #include "title/form2.h"

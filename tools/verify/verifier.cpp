@@ -1,8 +1,8 @@
 #include "tools/verify/verifier.h"
 
 #include "boss/boss.h"
-#include "runtime/counter.h"
-#include "runtime/runtime.h"
+#include "runtime/core/runtime.h"
+#include "runtime/text/counter.h"
 #include "scores/highscores.h"
 #include "title/dialog.h"
 #include "title/form2.h"

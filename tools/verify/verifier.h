@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/presenter.h"
-#include "runtime/replay.h"
+#include "runtime/core/presenter.h"
+#include "runtime/core/replay.h"
 
 #include <chrono>
 #include <cstddef>

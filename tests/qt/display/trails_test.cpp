@@ -2,8 +2,8 @@
 
 #include "qt_windows.h"
 
-#include "runtime/controls.h"
-#include "runtime/form.h"
+#include "runtime/core/controls.h"
+#include "runtime/core/form.h"
 #include "wave/form1.h"
 
 #include <QBackingStore>
