@@ -13,56 +13,34 @@ namespace rtqt {
 
 namespace {
 
-// A control's box on the window in pixels: its position is relative to its container.
-QRect geometryOnWindow(const rt::BoxControl& control, const rt::Zoom& zoom)
+void setFontIfChanged(QWidget& widget, const rt::WidgetView& view)
 {
-    float left = control.Left;
-    float top = control.Top;
-    for (const rt::PictureBox* box = control.container(); box; box = box->container()) {
-        left += box->Left;
-        top += box->Top;
-    }
-    return toQRectF(zoom.map(rt::pixelRect(left, top, control.Width, control.Height))).toRect();
-}
-
-void setFontIfChanged(QWidget& widget, const rt::Font& font, const rt::Zoom& zoom)
-{
-    QFont wanted = toQFont(font);
-    wanted.setPixelSize(qMax(1, qRound(wanted.pixelSize() * zoom.factor)));
+    QFont wanted(QString::fromStdString(view.family));
+    wanted.setPixelSize(static_cast<int>(view.px));
+    wanted.setBold(view.bold);
     if (widget.font() != wanted)
         widget.setFont(wanted);
 }
 
-void syncButton(QPushButton& widget, const rt::CommandButton& button, const rt::Zoom& zoom)
+void setTextIfChanged(auto& widget, const std::string& text)
 {
-    const QString caption = QString::fromStdString(button.Caption);
-    if (widget.text() != caption)
-        widget.setText(caption);
-    setFontIfChanged(widget, button.Font, zoom);
-    if (widget.isEnabled() != button.Enabled)
-        widget.setEnabled(button.Enabled);
+    const QString wanted = QString::fromStdString(text);
+    if (widget.text() != wanted)
+        widget.setText(wanted);
 }
 
-void syncTextBox(QLineEdit& widget, const rt::TextBox& textBox, const rt::Zoom& zoom)
+void syncRows(QListWidget& widget, const std::vector<std::string>& rows)
 {
-    const QString text = QString::fromStdString(textBox.Text);
-    if (widget.text() != text)
-        widget.setText(text);
-    setFontIfChanged(widget, textBox.Font, zoom);
-}
-
-void syncListBox(QListWidget& widget, const rt::ListBox& listBox, const rt::Zoom& zoom)
-{
-    while (widget.count() > listBox.ListCount())
+    const int count = static_cast<int>(rows.size());
+    while (widget.count() > count)
         delete widget.takeItem(widget.count() - 1);
-    while (widget.count() < listBox.ListCount())
+    while (widget.count() < count)
         widget.addItem(QString());
-    for (int i = 0; i < listBox.ListCount(); ++i) {
-        const QString row = QString::fromStdString(listBox.List(i));
+    for (int i = 0; i < count; ++i) {
+        const QString row = QString::fromStdString(rows[static_cast<std::size_t>(i)]);
         if (widget.item(i)->text() != row)
             widget.item(i)->setText(row);
     }
-    setFontIfChanged(widget, listBox.Font, zoom);
 }
 
 } // namespace
@@ -123,39 +101,34 @@ void FormWidgets::create(QWidget& window, rt::BoxControl& control)
 
 void FormWidgets::sync(const rt::Zoom& zoom)
 {
-    m_zoom = zoom;
     if (!m_form)
         return;
-    for (const Binding& binding : m_bindings)
-        syncOne(binding);
+    for (const rt::WidgetView& view : rt::widgetViews(*m_form, zoom))
+        if (QWidget* widget = widgetOf(m_form->controls()[static_cast<std::size_t>(view.control)]))
+            syncOne(*widget, view);
 }
 
-void FormWidgets::syncOne(const Binding& binding)
+void FormWidgets::syncOne(QWidget& widget, const rt::WidgetView& view)
 {
-    QWidget& widget = *binding.widget;
-    const rt::BoxControl& control = *binding.control;
-    switch (control.kind()) {
-    case rt::ControlKind::CommandButton:
-        syncButton(static_cast<QPushButton&>(widget),
-                   static_cast<const rt::CommandButton&>(control), m_zoom);
+    switch (view.kind) {
+    case rt::WidgetKind::Button:
+        setTextIfChanged(static_cast<QPushButton&>(widget), view.text);
+        if (widget.isEnabled() != view.enabled)
+            widget.setEnabled(view.enabled);
         break;
-    case rt::ControlKind::TextBox:
-        syncTextBox(static_cast<QLineEdit&>(widget), static_cast<const rt::TextBox&>(control),
-                    m_zoom);
+    case rt::WidgetKind::TextBox:
+        setTextIfChanged(static_cast<QLineEdit&>(widget), view.text);
         break;
-    case rt::ControlKind::ListBox:
-        syncListBox(static_cast<QListWidget&>(widget), static_cast<const rt::ListBox&>(control),
-                    m_zoom);
-        break;
-    default:
+    case rt::WidgetKind::ListBox:
+        syncRows(static_cast<QListWidget&>(widget), view.rows);
         break;
     }
-    const QRect geometry = geometryOnWindow(control, m_zoom);
+    setFontIfChanged(widget, view);
+    const QRect geometry = toQRectF(view.box).toRect();
     if (widget.geometry() != geometry)
         widget.setGeometry(geometry);
-    const bool shown = control.shownOnWindow();
-    if (widget.isHidden() == shown)
-        widget.setVisible(shown);
+    if (widget.isHidden() == view.shown)
+        widget.setVisible(view.shown);
 }
 
 void FormWidgets::detach()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/presentation/display_list.h"
 #include "runtime/presentation/zoom.h"
 
 #include <QObject>
@@ -41,11 +42,10 @@ private:
         QWidget* widget;
     };
     void create(QWidget& window, rt::BoxControl& control);
-    void syncOne(const Binding& binding);
+    void syncOne(QWidget& widget, const rt::WidgetView& view);
 
     rt::Form* m_form;
     std::vector<Binding> m_bindings;
-    rt::Zoom m_zoom;
 };
 
 } // namespace rtqt

@@ -7,6 +7,7 @@
 #include "runtime/core/key_codes.h"
 #include "runtime/core/presenter.h"
 #include "runtime/core/runtime.h"
+#include "runtime/presentation/pause_banner.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -185,14 +186,13 @@ void FormWindow::paintEvent(QPaintEvent* event)
     if (!m_form)
         return;
     painter.setClipRect(picture);
-    painter.translate(m_zoom.offset.x, m_zoom.offset.y);
-    painter.scale(m_zoom.factor, m_zoom.factor);
-    QRegion exposed;
+    rt::Region exposed;
     for (const QRect& rect : event->region())
-        exposed += toQRect(m_zoom.unmap(fromQRect(rect)));
-    paintForm(painter, *m_form, *m_pictures, exposed);
-    if (m_form->runtime().pausedForm() == m_form)
-        paintPauseBanner(painter, m_layout);
+        exposed.add(m_zoom.unmap(fromQRect(rect)));
+    const rt::PauseBanner banner = rt::pauseBanner(fromQSize(m_layout));
+    const bool paused = m_form->runtime().pausedForm() == m_form;
+    paintCommands(painter, rt::displayList(*m_form, exposed, m_zoom, paused ? &banner : nullptr),
+                  *m_pictures);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event)

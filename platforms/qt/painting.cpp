@@ -2,90 +2,45 @@
 
 #include "platforms/qt/conversions.h"
 #include "platforms/qt/pictures.h"
-#include "runtime/core/controls.h"
-#include "runtime/core/form.h"
-#include "runtime/presentation/damage.h"
 #include "runtime/presentation/draw_order.h"
-#include "runtime/presentation/faces.h"
-#include "runtime/presentation/pause_banner.h"
 
 #include <QFont>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QRegion>
 #include <QTextLayout>
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace rtqt {
 
 namespace {
 
-// A line is filled as the band its width covers, cut square at its ends. Qt's own thick-line
-// routine first cuts the line to the clip rectangle, so the ends of a line crossing two of a
-// frame's rectangles would round differently in each.
-void drawLine(QPainter& painter, const rt::Line& line)
+QColor colorOf(std::uint32_t rgb) { return QColor(QRgb(rgb)); }
+
+QBrush brushOf(const rt::draw::Fill& fill)
 {
-    const QPointF from(rt::toPixels(line.X1), rt::toPixels(line.Y1));
-    const QPointF to(rt::toPixels(line.X2), rt::toPixels(line.Y2));
-    const QLineF along(from, to);
-    if (along.length() == 0)
-        return;
-    const double width = std::max(1, line.BorderWidth.value());
-    const QLineF normal = along.normalVector().unitVector();
-    const QPointF half = (normal.p2() - normal.p1()) * (width / 2);
-    const QPolygonF band({from + half, to + half, to - half, from - half});
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(toQColor(line.BorderColor));
-    painter.drawPolygon(band);
+    // Qt's forward-diagonal pattern is the one whose lines run down to the right.
+    if (fill.hatch == rt::draw::Hatch::DownwardDiagonal)
+        return {colorOf(fill.rgb), Qt::FDiagPattern};
+    return colorOf(fill.rgb);
 }
 
-bool isSquare(rt::ShapeKind kind)
-{
-    return kind == rt::ShapeKind::Square || kind == rt::ShapeKind::Circle ||
-           kind == rt::ShapeKind::RoundedSquare;
-}
-
-// Squares and circles take the smaller side of the box, centred in it.
-QRectF shapeBounds(const rt::Shape& shape)
-{
-    const QRectF box = toQRectF(rt::pixelRect(shape.Left, shape.Top, shape.Width, shape.Height));
-    if (!isSquare(shape.Kind))
-        return box;
-    const double side = std::min(box.width(), box.height());
-    QRectF square(0, 0, side, side);
-    square.moveCenter(box.center());
-    return square;
-}
-
-QPainterPath outline(rt::ShapeKind kind, const QRectF& rect, double cornerRadius)
+QPainterPath pathOf(const rt::draw::Shape& shape)
 {
     QPainterPath path;
-    if (rect.isEmpty())
-        return path;
-    switch (kind) {
-    case rt::ShapeKind::Rectangle:
-    case rt::ShapeKind::Square:
+    const QRectF rect = toQRectF(shape.box);
+    switch (shape.outline) {
+    case rt::draw::Outline::Rectangle:
         path.addRect(rect);
         break;
-    case rt::ShapeKind::Oval:
-    case rt::ShapeKind::Circle:
+    case rt::draw::Outline::Ellipse:
         path.addEllipse(rect);
         break;
-    case rt::ShapeKind::RoundedRectangle:
-    case rt::ShapeKind::RoundedSquare:
-        path.addRoundedRect(rect, cornerRadius, cornerRadius);
+    case rt::draw::Outline::RoundedRectangle:
+        path.addRoundedRect(rect, shape.radius, shape.radius);
         break;
     }
     return path;
-}
-
-bool isRound(rt::ShapeKind kind)
-{
-    return kind == rt::ShapeKind::Oval || kind == rt::ShapeKind::Circle;
 }
 
 // `rect` moved onto whole device pixels. The raster engine fills an ellipse with its quick
@@ -107,89 +62,81 @@ QRectF onDevicePixels(const QPainter& painter, const QRectF& rect)
             back(width, toDevice.m11()), back(height, toDevice.m22())};
 }
 
-// Shots and bombs: a round shape with no border, drawn every frame while it flies.
-void fillEllipse(QPainter& painter, const QRectF& rect, const QBrush& brush)
+void fill(QPainter& painter, const rt::draw::Fill& command)
 {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(brush);
-    painter.drawEllipse(onDevicePixels(painter, rect));
-}
-
-QBrush fillBrush(const rt::Shape& shape)
-{
-    const QColor fill = toQColor(shape.FillColor);
-    switch (shape.FillStyle) {
-    case rt::Fill::Solid:
-        return fill;
-    case rt::Fill::DownwardDiagonal:
-        // Qt's forward-diagonal pattern is the one whose lines run down to the right.
-        return {fill, Qt::FDiagPattern};
-    case rt::Fill::Transparent:
+    const QBrush brush = brushOf(command);
+    painter.setOpacity(command.opacity);
+    switch (command.shape.outline) {
+    case rt::draw::Outline::Rectangle:
+        painter.fillRect(toQRectF(command.shape.box), brush);
+        break;
+    case rt::draw::Outline::Ellipse:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(brush);
+        painter.drawEllipse(onDevicePixels(painter, toQRectF(command.shape.box)));
+        break;
+    case rt::draw::Outline::RoundedRectangle:
+        painter.fillPath(pathOf(command.shape), brush);
         break;
     }
-    return Qt::NoBrush;
+    painter.setOpacity(1);
 }
 
-// The border is drawn inside the box: the fill takes what is left within it.
-void drawShape(QPainter& painter, const rt::Shape& shape)
+// A line's band is filled as the polygon it is: Qt's own thick-line routine first cuts the line
+// to the clip rectangle, so the ends of a line crossing two clips would round differently in each.
+void band(QPainter& painter, const rt::draw::Band& band)
 {
-    const QRectF outer = shapeBounds(shape);
-    const QBrush fill = fillBrush(shape);
-    if (isRound(shape.Kind) && !shape.BorderVisible) {
-        if (fill.style() != Qt::NoBrush)
-            fillEllipse(painter, outer, fill);
-        return;
-    }
-    const double border = shape.BorderVisible ? std::max(1, shape.BorderWidth.value()) : 0.0;
-    const QRectF inner = outer.adjusted(border, border, -border, -border);
-    const double radius = std::min(outer.width(), outer.height()) / 6;
-    const QPainterPath innerPath = outline(shape.Kind, inner, std::max(0.0, radius - border));
-
-    if (fill.style() != Qt::NoBrush)
-        painter.fillPath(innerPath, fill);
-    if (border > 0)
-        painter.fillPath(outline(shape.Kind, outer, radius).subtracted(innerPath),
-                         toQColor(shape.BorderColor));
+    const QPolygonF corners({QPointF(band.corners[0].x, band.corners[0].y),
+                             QPointF(band.corners[1].x, band.corners[1].y),
+                             QPointF(band.corners[2].x, band.corners[2].y),
+                             QPointF(band.corners[3].x, band.corners[3].y)});
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colorOf(band.rgb));
+    painter.drawPolygon(corners);
 }
 
-Qt::Alignment alignmentOf(rt::Align align)
+void picture(QPainter& painter, Pictures& pictures, const rt::draw::Picture& command)
+{
+    const QPixmap& pixmap = pictures.get(command.name);
+    if (pixmap.isNull())
+        return;
+    const QPointF at(command.at.x, command.at.y);
+    if (command.scale == 1)
+        painter.drawPixmap(at, pixmap);
+    else
+        painter.drawPixmap(QRectF(at, QSizeF(pixmap.size()) * command.scale), pixmap,
+                           QRectF(pixmap.rect()));
+}
+
+Qt::Alignment alignmentOf(rt::draw::TextAlign align)
 {
     switch (align) {
-    case rt::Align::Right:
+    case rt::draw::TextAlign::Right:
         return Qt::AlignRight;
-    case rt::Align::Center:
+    case rt::draw::TextAlign::Centre:
         return Qt::AlignHCenter;
-    case rt::Align::Left:
+    case rt::draw::TextAlign::Left:
         break;
     }
     return Qt::AlignLeft;
 }
 
-// Where a label's lines sit: the baseline of the first below the box's top, and the spacing.
-struct LineMetrics {
-    double ascent;
-    double spacing;
-};
-
-LineMetrics lineMetrics(const rt::Font& font, const QFont& face)
+// Word-wrapped in the box from its top, each line's baseline where the layout puts it.
+void wrappedText(QPainter& painter, const rt::draw::Text& command, const QFont& face,
+                 const QRectF& box)
 {
-    if (rt::faceOf(font).lucidaLines)
-        return {0.79 * face.pixelSize(), 1.0 * face.pixelSize()};
-    const QFontMetricsF metrics(face);
-    return {metrics.ascent(), metrics.lineSpacing()};
-}
-
-// The caption word-wrapped in the box, top aligned, clipped to the box.
-void drawCaption(QPainter& painter, const rt::Label& label, const QRectF& box)
-{
-    QString text = QString::fromStdString(label.Caption);
+    QString text = QString::fromStdString(command.text);
     text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    const QFont face = toQFont(label.Font);
-    const LineMetrics metrics = lineMetrics(label.Font, face);
-
+    double ascent = 0.79 * command.px;
+    double spacing = command.px;
+    if (command.layout == rt::draw::TextLayout::Wrapped) {
+        const QFontMetricsF metrics(face);
+        ascent = metrics.ascent();
+        spacing = metrics.lineSpacing();
+    }
     QTextLayout layout(text, face, painter.device());
-    QTextOption option(alignmentOf(label.Alignment));
+    QTextOption option(alignmentOf(command.align));
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
     layout.beginLayout();
@@ -198,110 +145,57 @@ void drawCaption(QPainter& painter, const rt::Label& label, const QRectF& box)
         if (!line.isValid())
             break;
         line.setLineWidth(box.width());
-        line.setPosition(QPointF(0, metrics.ascent + i * metrics.spacing - line.ascent()));
+        line.setPosition(QPointF(0, ascent + i * spacing - line.ascent()));
     }
     layout.endLayout();
+    layout.draw(&painter, box.topLeft());
+}
 
+void text(QPainter& painter, const rt::draw::Text& command)
+{
+    QFont face(QString::fromStdString(command.family));
+    face.setPixelSize(std::max(1, static_cast<int>(std::lround(command.px))));
+    face.setBold(command.bold);
+    const QRectF box = toQRectF(command.box);
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
-    painter.setPen(toQColor(label.ForeColor));
-    layout.draw(&painter, box.topLeft());
+    painter.setPen(colorOf(command.rgb));
+    painter.setFont(face);
+    if (command.layout == rt::draw::TextLayout::Centred)
+        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(command.text));
+    else
+        wrappedText(painter, command, face, box);
     painter.restore();
-}
-
-void drawLabel(QPainter& painter, const rt::Label& label)
-{
-    const QRectF box = toQRectF(rt::pixelRect(label.Left, label.Top, label.Width, label.Height));
-    if (label.BackStyle == rt::Back::Opaque)
-        painter.fillRect(box, toQColor(label.BackColor));
-    if (!label.Caption.value().empty())
-        drawCaption(painter, label, box);
-}
-
-void drawPicture(QPainter& painter, Pictures& pictures, const std::string& name)
-{
-    const QPixmap& pixmap = pictures.get(name);
-    if (!pixmap.isNull())
-        painter.drawPixmap(QPointF(0, 0), pixmap);
-}
-
-using ExposedControls = std::vector<rt::Exposed<QRect>>;
-
-void drawContents(QPainter& painter, const ExposedControls& controls,
-                  const rt::PictureBox* container, Pictures& pictures, const QRect& area);
-
-void drawPictureBox(QPainter& painter, const ExposedControls& controls, const rt::PictureBox& box,
-                    Pictures& pictures, const QRect& area)
-{
-    const QRectF rect = toQRectF(rt::pixelRect(box.Left, box.Top, box.Width, box.Height));
-    painter.save();
-    painter.setClipRect(rect, Qt::IntersectClip);
-    painter.translate(rect.topLeft());
-    painter.fillRect(QRectF(QPointF(0, 0), rect.size()), toQColor(box.BackColor));
-    drawPicture(painter, pictures, box.Picture);
-    drawContents(painter, controls, &box, pictures, area);
-    painter.restore();
-}
-
-void drawContents(QPainter& painter, const ExposedControls& controls,
-                  const rt::PictureBox* container, Pictures& pictures, const QRect& area)
-{
-    rt::drawInOrder(controls, container, area,
-                    rt::Overloaded{[&](const rt::Line& line) { drawLine(painter, line); },
-                                   [&](const rt::Shape& shape) { drawShape(painter, shape); },
-                                   [&](const rt::Label& label) { drawLabel(painter, label); },
-                                   [&](const rt::PictureBox& box) {
-                                       drawPictureBox(painter, controls, box, pictures, area);
-                                   }});
 }
 
 } // namespace
 
-void paintForm(QPainter& painter, const rt::Form& form, Pictures& pictures, const QRegion& exposed)
+void paintCommands(QPainter& painter, const std::vector<rt::draw::Command>& commands,
+                   Pictures& pictures)
 {
     // Pixel art stays crisp at any device pixel ratio, and edges land on whole pixels.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    ExposedControls controls;
-    for (const rt::Control* control : form.controls())
-        if (const QRect extent = toQRect(rt::extentOf(*control)); exposed.intersects(extent))
-            controls.push_back({control, extent});
-    const QRectF client =
-        toQRectF(rt::pixelRect(0, 0, form.frame().clientWidth, form.frame().clientHeight));
-    // A rectangle at a time, each its own clip: under a clip of many rectangles Qt's raster
-    // engine looks each scan line of a shot or bomb up from the clip's first line, and a frame
-    // of a few small changes on a large window cost far more than its pixels.
-    for (const QRect& area : exposed) {
-        painter.save();
-        // In floating point, so neighbouring rectangles meet on the same device pixel at any ratio.
-        painter.setClipRect(QRectF(area), Qt::IntersectClip);
-        painter.fillRect(client, toQColor(form.BackColor));
-        drawPicture(painter, pictures, form.Picture);
-        drawContents(painter, controls, nullptr, pictures, area);
-        painter.restore();
-    }
-}
-
-void paintPauseBanner(QPainter& painter, QSize client)
-{
-    const rt::PauseBanner banner = rt::pauseBanner({client.width(), client.height()});
-    painter.save();
-    painter.setOpacity(rt::kBandOpacity);
-    painter.fillRect(toQRect(banner.band), Qt::black);
-    painter.setOpacity(1);
-    QFont face(QString::fromUtf8(rt::kBannerFamily.data(), rt::kBannerFamily.size()));
-    face.setBold(true);
-    face.setPixelSize(banner.wordPixels);
-    painter.setFont(face);
-    painter.setPen(Qt::white);
-    painter.drawText(toQRect(banner.word), Qt::AlignCenter,
-                     QString::fromUtf8(rt::kPausedText.data(), rt::kPausedText.size()));
-    face.setPixelSize(banner.hintPixels);
-    painter.setFont(face);
-    painter.setPen(QColor(QRgb(rt::kHintGrey)));
-    painter.drawText(toQRect(banner.hint), Qt::AlignCenter,
-                     QString::fromUtf8(rt::kResumeText.data(), rt::kResumeText.size()));
-    painter.restore();
+    for (const rt::draw::Command& command : commands)
+        std::visit(
+            rt::Overloaded{
+                [&](const rt::draw::Clip& clip) {
+                    painter.save();
+                    // In floating point, so neighbouring clips meet on the same device
+                    // pixel at any ratio.
+                    painter.setClipRect(toQRectF(clip.box), Qt::IntersectClip);
+                },
+                [&](const rt::draw::Unclip&) { painter.restore(); },
+                [&](const rt::draw::Fill& command) { fill(painter, command); },
+                [&](const rt::draw::Ring& ring) {
+                    painter.fillPath(pathOf(ring.outer).subtracted(pathOf(ring.inner)),
+                                     colorOf(ring.rgb));
+                },
+                [&](const rt::draw::Band& command) { band(painter, command); },
+                [&](const rt::draw::Picture& command) { picture(painter, pictures, command); },
+                [&](const rt::draw::Text& command) { text(painter, command); },
+            },
+            command);
 }
 
 } // namespace rtqt

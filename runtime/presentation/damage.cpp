@@ -29,14 +29,20 @@ bool inside(const Control& control, const PictureBox& box)
 
 } // namespace
 
+PointF originOf(const Control& control)
+{
+    float left = 0;
+    float top = 0;
+    for (const PictureBox* box = control.container(); box; box = box->container()) {
+        left += box->Left;
+        top += box->Top;
+    }
+    return {toPixels(left), toPixels(top)};
+}
+
 Rect extentOf(const Control& control)
 {
-    double dx = 0;
-    double dy = 0;
-    for (const PictureBox* box = control.container(); box; box = box->container()) {
-        dx += toPixels(box->Left);
-        dy += toPixels(box->Top);
-    }
+    const auto [dx, dy] = originOf(control);
     switch (control.kind()) {
     case ControlKind::Timer:
         return {};

@@ -13,6 +13,8 @@ class Control;
 // and with room for line widths; it ignores clipping by containers, so it may be larger. Nothing
 // is antialiased, so nothing is drawn outside it.
 Rect extentOf(const Control& control);
+// Where the control's container stands on the window, in pixels: the containers' places added.
+PointF originOf(const Control& control);
 
 // The part of a window to repaint: where each changed control was drawn last and where it is
 // now. A picture box carries its contents with it, so they are counted with it. One per window

@@ -18,6 +18,12 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+struct PointF {
+    double x = 0;
+    double y = 0;
+    bool operator==(const PointF&) const = default;
+};
+
 struct Size {
     int width = 0;
     int height = 0;
