@@ -15,6 +15,9 @@ class Boss;
 
 namespace wave {
 
+// The stage's window, the largest of the game's: the page zooms every window by what fits it.
+inline constexpr rt::FormFrame kFrame{9945, 7320, 60, 450};
+
 // The wave stage: a formation of 28 enemies marches and bombs the player's ship. All the stage's
 // state lives in these controls; the boss stage and the high-score table read and write a few.
 // Controls are declared in layout order, which is also their drawing order.

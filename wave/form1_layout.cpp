@@ -7,8 +7,6 @@ namespace wave {
 
 namespace {
 
-constexpr rt::FormFrame kFrame{9945, 7320, 60, 450};
-
 constexpr float kEnemySize = 480;
 
 // Shots stand spread out in the status strip when the stage loads.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/core/form.h"
 #include "runtime/presentation/geometry.h"
 
 #include <algorithm>
@@ -54,5 +55,13 @@ struct Zoom {
 
     bool operator==(const Zoom&) const = default;
 };
+
+// A window's whole size on the screen, in pixels: its client area, the borders and the title bar.
+inline Size outerSize(const FormFrame& frame)
+{
+    const auto pixels = [](float twips) { return static_cast<int>(std::lround(toPixels(twips))); };
+    return {pixels(frame.clientWidth) + 2 * pixels(frame.designLeft),
+            pixels(frame.clientHeight) + pixels(frame.designTop) + pixels(frame.designLeft)};
+}
 
 } // namespace rt
