@@ -338,7 +338,7 @@ test("on a phone held sideways the page fits, and the touch bar shows once touch
 test("the mute button is remembered across a reload and kept in step with M", async () => {
     const { page, errors } = await open();
     const muted = () => page.evaluate(() => ({
-        button: document.getElementById("mute").getAttribute("aria-pressed"), sound: zv.muted,
+        button: document.getElementById("mute").getAttribute("aria-pressed"), sound: zelvatronPage.muted,
     }));
     await page.click("#mute");
     assert.deepEqual(await muted(), { button: "true", sound: true });
