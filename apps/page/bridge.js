@@ -47,8 +47,10 @@ export const close = afterStart((panel) => game._zv_close(panel));
 // The raw PadButton mask held on the gamepads and the touch bar.
 export const held = afterStart((mask) => game._zv_held(mask));
 export const setMuted = afterStart((muted) => game._zv_set_muted(muted ? 1 : 0));
-// The focus or the page lost: the game pauses the front stage.
+// The focus or the page lost: the game pauses the front stage (0 for none) and lets pads go.
 export const lostFocus = afterStart((panel) => game._zv_lost_focus(panel));
+// A touch on a panel's field: the game plays on if that stage was paused.
+export const tapped = afterStart((panel) => game._zv_tapped(panel));
 export const pageHidden = afterStart((hidden) => game._zv_page_hidden(hidden ? 1 : 0));
 export const resized = afterStart((screen) => game._zv_resized(screen.width, screen.height));
 

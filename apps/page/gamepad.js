@@ -3,8 +3,6 @@ import { setHeld } from "./held.js";
 import { padMaskOf } from "./mapping.js";
 
 let reading = false;
-let padsHeld = 0;
-let stale = 0; // held through a let-go: not heard again until released
 
 // The gamepads connected now; none where the page may not read them (a frame that was not
 // allowed gamepads).
@@ -23,24 +21,13 @@ function readPads() {
     reading = true;
     const read = () => {
         const pads = connectedPads();
-        const held = pads.reduce((mask, pad) => mask | padMaskOf(pad), 0);
-        // A button held through a let-go counts again only once it is released.
-        stale &= held;
-        padsHeld = held & ~stale;
-        setHeld("pads", padsHeld);
+        setHeld("pads", pads.reduce((held, pad) => held | padMaskOf(pad), 0));
         if (pads.length > 0)
             requestAnimationFrame(read);
         else
             reading = false;
     };
     read();
-}
-
-// Away from the page, nothing stays held: a button let go meanwhile is never seen.
-export function letGoPads() {
-    stale |= padsHeld;
-    padsHeld = 0;
-    setHeld("pads", 0);
 }
 
 export function wireGamepads() {

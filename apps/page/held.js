@@ -1,5 +1,5 @@
-// The pad buttons held on the gamepads and on the touch bar, sent to the game as one mask
-// whenever it changes.
+// The pad buttons held on the gamepads and on the touch bar, sent to the game as one raw mask
+// whenever it changes; the game decides what a button held through a focus loss means.
 import * as bridge from "./bridge.js";
 
 const held = { pads: 0, touch: 0 };

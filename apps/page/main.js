@@ -3,12 +3,12 @@
 // is told and hands the player's raw input to the game; what a key, a click, a tap or a close
 // means is decided there. This module starts it all once the pictures and fonts are ready.
 import * as bridge from "./bridge.js";
-import { letGoPads, readConnectedPads, wireGamepads } from "./gamepad.js";
+import { readConnectedPads, wireGamepads } from "./gamepad.js";
 import { wireKeyboard } from "./keyboard.js";
 import { createPainter } from "./painter.js";
 import * as panels from "./panels.js";
 import { replayToPlay } from "./replay.js";
-import { activePanel, attach, frontPanelNumber, measure, panels as panelsByNumber, ratio, zoom }
+import { attach, frontPanelNumber, measure, panels as panelsByNumber, ratio, zoom }
     from "./screen.js";
 import * as sound from "./sound.js";
 import * as storage from "./storage.js";
@@ -27,7 +27,8 @@ function pageFor(painter) {
         ended: panels.ended, frontPanel: frontPanelNumber,
         widgetCreate: widgets.widgetCreate, widgetSync: widgets.widgetSync, focus: widgets.focus,
         ...painter,
-        pausedChanged: panels.pausedChanged,
+        // A tap on a paused stage is the game's to judge: the page keeps no pause of its own.
+        pausedChanged() {},
         mutedChanged: toolbar.mutedChanged, replayEnded: toolbar.replayEnded,
         recordingStopped: toolbar.recordingStopped,
         soundCreate: sound.soundCreate, soundPlay: sound.soundPlay, soundMuted: sound.soundMuted,
@@ -39,10 +40,7 @@ function pageFor(painter) {
 // The page hidden or the browser window left: a stage in play in front pauses, the pads and the
 // touch bar let go.
 function lostFocus() {
-    const panel = activePanel();
-    if (panel)
-        bridge.lostFocus(panel.number);
-    letGoPads();
+    bridge.lostFocus(frontPanelNumber());
     letGoTouch();
 }
 

@@ -135,13 +135,6 @@ export function panelEnabled(number, enabled) {
     panel.element.classList.toggle("disabled", !enabled);
 }
 
-// A touch screen has no P: a tap on the paused window plays on.
-export function pausedChanged(number, paused) {
-    const panel = panels.get(number);
-    if (panel)
-        panel.paused = paused;
-}
-
 // A window shown or clicked comes to the front and takes the keys, as on a desktop.
 function raise(panel) {
     panel.z = ++stacking;

@@ -1,8 +1,8 @@
 // The touch bar under the screen, shown once the page is touched: each button held down holds
 // its pad button, with several fingers at once; the bar never scrolls, zooms or selects. A tap
-// on the paused front window's field plays on, as P does.
+// on the front window's field goes to the game, which plays a paused stage on.
 import * as bridge from "./bridge.js";
-import { KeyCodes, PadButton } from "./constants.js";
+import { PadButton } from "./constants.js";
 import { setHeld } from "./held.js";
 import { resized } from "./panels.js";
 import { activePanel, screen } from "./screen.js";
@@ -62,7 +62,7 @@ export function wireTouch() {
     bar.addEventListener("touchstart", (event) => event.preventDefault(), { passive: false });
     screen.addEventListener("pointerup", (event) => {
         const panel = activePanel();
-        if (event.pointerType === "touch" && panel && panel.paused && panel.client.contains(event.target))
-            bridge.key(panel.number, KeyCodes.kKeyP, 0, false);
+        if (event.pointerType === "touch" && panel && panel.client.contains(event.target))
+            bridge.tapped(panel.number);
     });
 }
