@@ -276,10 +276,10 @@ async function main() {
             await game.goto(`${base}/`);
             await game.waitForSelector("body[data-drawn]");
             await toStage(game);
-            if ((await game.evaluate(() => zv.muted)) !== muted)
+            if ((await game.evaluate(() => zelvatronPage.muted)) !== muted)
                 await game.keyboard.press("KeyM");
             await pause(1000);
-            audioStates.add(`${muted ? "muted" : "on"}: ${await game.evaluate(() => zv.audio && zv.audio.state)}`);
+            audioStates.add(`${muted ? "muted" : "on"}: ${await game.evaluate(() => zelvatronPage.audioState)}`);
             (muted ? soundRuns.muted : soundRuns.on).push(await cpuPercent(browser, () => play(game, kSeconds)));
             await game.close();
             await pause(1000);

@@ -1,5 +1,5 @@
 // The game in a browser page: the same runtime and game as the desktop, shown by PagePresenter
-// on the page's panels and run on the page's clock. The page (page.js) calls the functions below;
+// on the page's panels and run on the page's clock. The page (bridge.js) calls the functions below;
 // each hands the player's raw input to the runtime, which decides what it does.
 #include "assets/assets.h"
 #include "platforms/web/page.h"
@@ -31,9 +31,10 @@ namespace {
 // Tells the page a replay is over and the game is the player's: played out (line 0), or stopped
 // at a line refused or damaged, or not played at all (a file that is no replay).
 EM_JS(void, page_replay_ended, (int line, const char* message),
-      { zv.replayEnded(line, UTF8ToString(message)); });
+      { Module.page.replayEnded(line, UTF8ToString(message)); });
 // Tells the page the recording of this session stopped, and why.
-EM_JS(void, page_recording_stopped, (const char* why), { zv.recordingStopped(UTF8ToString(why)); });
+EM_JS(void, page_recording_stopped, (const char* why),
+      { Module.page.recordingStopped(UTF8ToString(why)); });
 
 void replayEnded(const std::optional<rt::ReplayError>& stop)
 {

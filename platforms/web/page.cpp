@@ -8,24 +8,26 @@
 #include <cstring>
 #include <vector>
 
-// Each call goes to the page's object `zv` (page.js), which owns the document.
+// Each call goes to the page's object (apps/page/main.js), which owns the document; the page
+// hands it to the game's instance at load, where the bodies find it as `Module.page`.
 // clang-format off: the bodies are JavaScript.
 EM_JS(void, page_panel_create,
       (int panel, const char* name, int width, int height, int border, int title), {
-          zv.panelCreate(panel, UTF8ToString(name), width, height, border, title);
+          Module.page.panelCreate(panel, UTF8ToString(name), width, height, border, title);
       });
 EM_JS(void, page_panel_place, (int panel, int placed, int x, int y),
-      { zv.panelPlace(panel, placed ? {x : x, y : y} : null); });
-EM_JS(void, page_panel_show, (int panel), { zv.panelShow(panel); });
-EM_JS(void, page_panel_hide, (int panel), { zv.panelHide(panel); });
-EM_JS(void, page_panel_remove, (int panel), { zv.panelRemove(panel); });
+      { Module.page.panelPlace(panel, placed ? {x : x, y : y} : null); });
+EM_JS(void, page_panel_show, (int panel), { Module.page.panelShow(panel); });
+EM_JS(void, page_panel_hide, (int panel), { Module.page.panelHide(panel); });
+EM_JS(void, page_panel_remove, (int panel), { Module.page.panelRemove(panel); });
 EM_JS(void, page_panel_caption, (int panel, const char* caption),
-      { zv.panelCaption(panel, UTF8ToString(caption)); });
-EM_JS(void, page_panel_enabled, (int panel, int enabled), { zv.panelEnabled(panel, !!enabled); });
-EM_JS(void, page_request_frame, (int panel), { zv.requestFrame(panel); });
-EM_JS(void, page_ended, (), { zv.ended(); });
+      { Module.page.panelCaption(panel, UTF8ToString(caption)); });
+EM_JS(void, page_panel_enabled, (int panel, int enabled),
+      { Module.page.panelEnabled(panel, !!enabled); });
+EM_JS(void, page_request_frame, (int panel), { Module.page.requestFrame(panel); });
+EM_JS(void, page_ended, (), { Module.page.ended(); });
 EM_JS(void, page_widget_create, (int panel, int control, int kind, const char* name),
-      { zv.widgetCreate(panel, control, kind, UTF8ToString(name)); });
+      { Module.page.widgetCreate(panel, control, kind, UTF8ToString(name)); });
 // A list's rows come as an array of `rowCount` strings, each its own, whatever it holds.
 EM_JS(void, page_widget_sync,
       (int panel, int control, double x, double y, double w, double h, int shown, int enabled,
@@ -34,47 +36,48 @@ EM_JS(void, page_widget_sync,
           const texts = [];
           for (let i = 0; i < rowCount; ++i)
               texts.push(UTF8ToString(HEAPU32[(rows >> 2) + i]));
-          zv.widgetSync(panel, control, x, y, w, h, !!shown, !!enabled, UTF8ToString(family), px,
-                        UTF8ToString(text), texts);
+          Module.page.widgetSync(panel, control, x, y, w, h, !!shown, !!enabled,
+                                 UTF8ToString(family), px, UTF8ToString(text), texts);
       });
-EM_JS(void, page_focus, (int panel, int control), { zv.focus(panel, control); });
-EM_JS(void, page_begin_paint, (int panel), { zv.beginPaint(panel); });
-EM_JS(void, page_end_paint, (), { zv.endPaint(); });
-EM_JS(void, page_push_clip, (double x, double y, double w, double h), { zv.pushClip(x, y, w, h); });
-EM_JS(void, page_pop_clip, (), { zv.popClip(); });
+EM_JS(void, page_focus, (int panel, int control), { Module.page.focus(panel, control); });
+EM_JS(void, page_begin_paint, (int panel), { Module.page.beginPaint(panel); });
+EM_JS(void, page_end_paint, (), { Module.page.endPaint(); });
+EM_JS(void, page_push_clip, (double x, double y, double w, double h),
+      { Module.page.pushClip(x, y, w, h); });
+EM_JS(void, page_pop_clip, (), { Module.page.popClip(); });
 EM_JS(void, page_fill_rect, (double x, double y, double w, double h, unsigned rgb, double opacity),
-      { zv.fillRect(x, y, w, h, rgb, opacity); });
+      { Module.page.fillRect(x, y, w, h, rgb, opacity); });
 EM_JS(void, page_draw_picture, (const char* name, double x, double y),
-      { zv.drawPicture(UTF8ToString(name), x, y); });
+      { Module.page.drawPicture(UTF8ToString(name), x, y); });
 EM_JS(void, page_draw_shape,
       (double x, double y, double w, double h, int kind, int fill, unsigned fillRgb, double border,
        unsigned borderRgb),
-      { zv.drawShape(x, y, w, h, kind, fill, fillRgb, border, borderRgb); });
+      { Module.page.drawShape(x, y, w, h, kind, fill, fillRgb, border, borderRgb); });
 EM_JS(void, page_draw_line, (double x1, double y1, double x2, double y2, double width, unsigned rgb),
-      { zv.drawLine(x1, y1, x2, y2, width, rgb); });
+      { Module.page.drawLine(x1, y1, x2, y2, width, rgb); });
 EM_JS(void, page_draw_text,
       (double x, double y, double w, double h, const char* text, const char* family, double px,
        unsigned rgb, int align, int fixedLines),
       {
-          zv.drawText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb, align,
-                      !!fixedLines);
+          Module.page.drawText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb,
+                               align, !!fixedLines);
       });
 EM_JS(void, page_draw_banner_text,
       (double x, double y, double w, double h, const char* text, const char* family, double px,
        unsigned rgb),
-      { zv.drawBannerText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb); });
-EM_JS(int, page_front_panel, (), {
-    const panel = zv.activePanel();
-    return panel ? panel.number : 0;
-});
-EM_JS(void, page_paused, (int panel, int paused), { zv.pausedChanged(panel, !!paused); });
-EM_JS(void, page_muted, (int muted), { zv.mutedChanged(!!muted); });
+      {
+          Module.page.drawBannerText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px,
+                                     rgb);
+      });
+EM_JS(int, page_front_panel, (), { return Module.page.frontPanel(); });
+EM_JS(void, page_paused, (int panel, int paused), { Module.page.pausedChanged(panel, !!paused); });
+EM_JS(void, page_muted, (int muted), { Module.page.mutedChanged(!!muted); });
 EM_JS(void, page_picture, (const char* name, const unsigned char* png, int length),
-      { zv.picture(UTF8ToString(name), HEAPU8.slice(png, png + length)); });
+      { Module.page.picture(UTF8ToString(name), HEAPU8.slice(png, png + length)); });
 // The page keeps each file as a string of byte values, 0 to 255: a length word then the bytes,
 // in memory the caller frees.
 EM_JS(unsigned char*, page_storage_read, (const char* key, int maxBytes), {
-    const text = zv.storageRead(UTF8ToString(key));
+    const text = Module.page.storageRead(UTF8ToString(key));
     if (text === null)
         return 0;
     const length = Math.min(text.length, maxBytes);
@@ -85,9 +88,12 @@ EM_JS(unsigned char*, page_storage_read, (const char* key, int maxBytes), {
     return at;
 });
 EM_JS(int, page_storage_write, (const char* key, const unsigned char* bytes, int length),
-      { return zv.storageWrite(UTF8ToString(key), HEAPU8.subarray(bytes, bytes + length)) ? 1 : 0; });
+      {
+          const view = HEAPU8.subarray(bytes, bytes + length);
+          return Module.page.storageWrite(UTF8ToString(key), view) ? 1 : 0;
+      });
 EM_JS(int, page_storage_copy, (const char* from, const char* to),
-      { return zv.storageCopy(UTF8ToString(from), UTF8ToString(to)) ? 1 : 0; });
+      { return Module.page.storageCopy(UTF8ToString(from), UTF8ToString(to)) ? 1 : 0; });
 // clang-format on
 
 namespace rtweb::page {

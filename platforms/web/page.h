@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-// What the C++ side of the browser front end asks of the page (page.js): panels for windows,
+// What the C++ side of the browser front end asks of the page (apps/page/): panels for windows,
 // HTML controls for buttons, text boxes and lists, drawing on each panel's canvas, the browser's
 // storage and its clock. Coordinates are the layout's pixels; the page applies the zoom and the
 // device's pixel ratio. A panel is named by its number, a control by its place in the layout.

@@ -10,9 +10,12 @@ namespace {
 
 // clang-format off: the bodies are JavaScript.
 EM_JS(void, page_sound_create, (int sound, const float* samples, int count, int rate),
-      { zv.soundCreate(sound, HEAPF32.slice(samples >> 2, (samples >> 2) + count), rate); });
-EM_JS(void, page_sound_play, (int sound), { zv.soundPlay(sound); });
-EM_JS(void, page_sound_muted, (int muted), { zv.soundMuted(!!muted); });
+      {
+          const first = samples >> 2;
+          Module.page.soundCreate(sound, HEAPF32.slice(first, first + count), rate);
+      });
+EM_JS(void, page_sound_play, (int sound), { Module.page.soundPlay(sound); });
+EM_JS(void, page_sound_muted, (int muted), { Module.page.soundMuted(!!muted); });
 // clang-format on
 
 } // namespace

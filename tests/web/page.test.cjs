@@ -335,10 +335,34 @@ test("on a phone held sideways the page fits, and the touch bar shows once touch
     await page.close();
 });
 
+test("a tap on the field of a paused stage plays on; one on a stage in play does not pause it",
+     async () => {
+    const { page, errors } = await open("", (tab) => tab.emulate({
+        viewport: { width: 1280, height: 800, deviceScaleFactor: 1, hasTouch: true },
+        userAgent: "Mozilla/5.0 (X11; Linux x86_64)",
+    }));
+    await toStage(page);
+    const field = await page.$eval('.panel[data-form="Form1"] canvas', (canvas) => {
+        const box = canvas.getBoundingClientRect();
+        return { x: box.left + box.width / 2, y: box.top + 20 };
+    });
+    await page.touchscreen.tap(field.x, field.y);
+    await pause(300);
+    assert.ok((await bannerPixels(page)) < 200, "still in play");
+    await page.keyboard.press("KeyP");
+    await pause(300);
+    assert.ok((await bannerPixels(page)) > 1000, "paused");
+    await page.touchscreen.tap(field.x, field.y);
+    await pause(300);
+    assert.ok((await bannerPixels(page)) < 200, "played on");
+    assert.deepEqual(errors, []);
+    await page.close();
+});
+
 test("the mute button is remembered across a reload and kept in step with M", async () => {
     const { page, errors } = await open();
     const muted = () => page.evaluate(() => ({
-        button: document.getElementById("mute").getAttribute("aria-pressed"), sound: zv.muted,
+        button: document.getElementById("mute").getAttribute("aria-pressed"), sound: zelvatronPage.muted,
     }));
     await page.click("#mute");
     assert.deepEqual(await muted(), { button: "true", sound: true });
