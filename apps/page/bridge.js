@@ -21,13 +21,13 @@ export function pictures() {
 
 // Starts the game on the title window, or playing back a recording's bytes (null for none),
 // which go to the game through its heap however long they are.
-export function start(replayBytes, screen, muted) {
+export function start(replayBytes, muted) {
     started = true;
     const length = replayBytes ? replayBytes.length : 0;
     const at = replayBytes ? game._malloc(Math.max(1, length)) : 0;
     if (replayBytes)
         game.HEAPU8.set(replayBytes, at);
-    game._zv_start(at, length, screen.width, screen.height, muted ? 1 : 0);
+    game._zv_start(at, length, muted ? 1 : 0);
     if (at)
         game._free(at);
 }
@@ -52,7 +52,10 @@ export const lostFocus = afterStart((panel) => game._zv_lost_focus(panel));
 // A touch on a panel's field: the game plays on if that stage was paused.
 export const tapped = afterStart((panel) => game._zv_tapped(panel));
 export const pageHidden = afterStart((hidden) => game._zv_page_hidden(hidden ? 1 : 0));
-export const resized = afterStart((screen) => game._zv_resized(screen.width, screen.height));
+// The screen's size in CSS pixels, from the start on: the zoom the game draws at from now on.
+export function fit(width, height) {
+    return game._zv_fit(width, height);
+}
 
 // The session so far in the desktop's replay format.
 export function recording() {

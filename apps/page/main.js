@@ -8,7 +8,7 @@ import { wireKeyboard } from "./keyboard.js";
 import { createPainter } from "./painter.js";
 import * as panels from "./panels.js";
 import { replayToPlay } from "./replay.js";
-import { attach, frontPanelNumber, measure, panels as panelsByNumber, ratio, zoom }
+import { attach, frontPanelNumber, measure, panels as panelsByNumber, ratio }
     from "./screen.js";
 import * as sound from "./sound.js";
 import * as storage from "./storage.js";
@@ -65,7 +65,7 @@ function wireWindow() {
 
 async function start() {
     attach(document.getElementById("screen"));
-    const painter = createPainter((number) => panelsByNumber.get(number).ctx, () => zoom * ratio);
+    const painter = createPainter((number) => panelsByNumber.get(number).ctx, () => ratio);
     await bridge.load(pageFor(painter));
     toolbar.wireToolbar();
     wireKeyboard();
@@ -78,7 +78,7 @@ async function start() {
     const replay = await replayToPlay();
     await Promise.all([painter.decoded(), document.fonts.load('16px "DejaVu Sans"'),
                        document.fonts.load('16px "DejaVu Sans Mono"')]);
-    const screen = measure();
+    measure();
     const muted = toolbar.wasMuted();
     // Said first: a replay that cannot be played, or one that is over at once, says so instead.
     if (replay && replay.problem)
@@ -89,7 +89,7 @@ async function start() {
                        "your keys are ignored until it ends.");
         document.body.dataset.replay = "playing";
     }
-    bridge.start(playing ? playing.bytes : null, screen, muted);
+    bridge.start(playing ? playing.bytes : null, muted);
     // A page opened in the background starts hidden: nothing said so yet.
     if (document.hidden)
         bridge.pageHidden(true);

@@ -10,6 +10,7 @@
 #include "runtime/core/controls.h"
 #include "runtime/core/replay.h"
 #include "runtime/core/runtime.h"
+#include "runtime/presentation/zoom.h"
 #include "runtime/realtime/pad_keys.h"
 #include "runtime/realtime/replay_clock.h"
 #include "runtime/realtime/replay_player.h"
@@ -17,6 +18,7 @@
 #include "stage/sounds.h"
 #include "title/form2.h"
 #include "tools/verify/verifier.h"
+#include "wave/form1.h"
 
 #include <emscripten/emscripten.h>
 
@@ -85,7 +87,8 @@ std::string verdictJson(const verify::Verdict& verdict)
 // goes, in the desktop's replay format, so the page can save it.
 class Session {
 public:
-    Session(std::optional<rt::Recording> replay, rt::Size screenPx, bool muted)
+    Session(std::optional<rt::Recording> replay, rt::Size screenPx, const rt::Zoom& zoom,
+            bool muted)
         : m_clock(m_runtime.scheduler().now()), m_replayClock(m_clock),
           m_ticker(m_runtime.scheduler(), replay ? static_cast<rt::AlarmClock&>(m_replayClock)
                                                  : static_cast<rt::AlarmClock&>(m_clock)),
@@ -93,16 +96,16 @@ public:
           m_recording([](const std::string& why) { page_recording_stopped(why.c_str()); }),
           m_sound(stage::kAllSounds),
           // A browser cannot tell the desktop's key repeat: a keyboard's usual one.
-          m_padKeys(m_clock, rt::KeyRepeat{},
-                    [this](int keyCode, int shift, bool repeat) {
-                        if (rt::Form* form = m_presenter.formOf(rtweb::page::frontPanel()))
-                            m_runtime.keyDown(*form, keyCode, shift, repeat);
-                    })
+          m_padKeys(m_clock, rt::KeyRepeat{}, [this](int keyCode, int shift, bool repeat) {
+              if (rt::Form* form = m_presenter.formOf(rtweb::page::frontPanel()))
+                  m_runtime.keyDown(*form, keyCode, shift, repeat);
+          })
     {
         m_runtime.setFiles(std::make_unique<rtweb::PageFileStore>());
         m_runtime.sounds().setOutput(&m_sound);
         m_runtime.setMuted(muted);
         setScreen(screenPx);
+        m_presenter.setZoom(zoom);
         m_runtime.scheduler().useClock(replay ? static_cast<const rt::Clock&>(m_replayClock)
                                               : static_cast<const rt::Clock&>(m_clock));
         m_runtime.onInput = [this](const rt::InputEvent& event) { m_recording.record(event); };
@@ -155,6 +158,11 @@ private:
 // The page's one session; made by zv_start.
 std::unique_ptr<Session> g_session;
 
+// The page's screen in the layout's pixels and the zoom every window is shown at: the largest
+// window, the wave stage's, fits the screen.
+rt::Size g_screen{1024, 768};
+rt::Zoom g_zoom;
+
 } // namespace
 
 extern "C" {
@@ -170,8 +178,7 @@ EMSCRIPTEN_KEEPALIVE void zv_pictures()
 // (`replayBytes` bytes in memory the page allocated), plays it back instead of taking the
 // player's input. A text that is no replay this game can play is not played: the page is told
 // why, and the game is the player's at once.
-EMSCRIPTEN_KEEPALIVE void zv_start(const char* replayText, int replayBytes, int screenWidthPx,
-                                   int screenHeightPx, int muted)
+EMSCRIPTEN_KEEPALIVE void zv_start(const char* replayText, int replayBytes, int muted)
 {
     std::optional<rt::Recording> replay;
     if (replayText) {
@@ -183,8 +190,7 @@ EMSCRIPTEN_KEEPALIVE void zv_start(const char* replayText, int replayBytes, int 
             replay = std::get<rt::Recording>(std::move(parsed));
     }
     g_session.reset();
-    g_session = std::make_unique<Session>(std::move(replay),
-                                          rt::Size{screenWidthPx, screenHeightPx}, muted != 0);
+    g_session = std::make_unique<Session>(std::move(replay), g_screen, g_zoom, muted != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void zv_frame(int panel)
@@ -275,13 +281,17 @@ EMSCRIPTEN_KEEPALIVE void zv_page_hidden(int hidden)
         g_session->clock().setPageHidden(hidden != 0);
 }
 
-// The page's size or pixel ratio changed: windows centred from now on use the new screen.
-EMSCRIPTEN_KEEPALIVE void zv_resized(int screenWidthPx, int screenHeightPx)
+// The page's screen is `width` x `height` CSS pixels, at the start or after a change of its size
+// or pixel ratio: the zoom every window is shown at, which windows centred from now on use.
+EMSCRIPTEN_KEEPALIVE double zv_fit(int width, int height)
 {
-    if (!g_session)
-        return;
-    g_session->setScreen({screenWidthPx, screenHeightPx});
-    g_session->presenter().redrawAll();
+    g_zoom = {rt::Zoom::toFit(rt::outerSize(wave::kFrame), {width, height}).factor, {}};
+    g_screen = {static_cast<int>(width / g_zoom.factor), static_cast<int>(height / g_zoom.factor)};
+    if (g_session) {
+        g_session->setScreen(g_screen);
+        g_session->presenter().setZoom(g_zoom);
+    }
+    return g_zoom.factor;
 }
 
 // The session so far in the desktop's replay format.

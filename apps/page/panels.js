@@ -82,10 +82,9 @@ function layOut(panel) {
 
 // The screen's size or the pixel ratio changed: every panel laid out again, the game told.
 export function resized() {
-    const size = measure();
+    measure();
     for (const panel of panels.values())
         layOut(panel);
-    bridge.resized(size);
 }
 
 // Where the client area stands on the screen, or null for the middle of it.

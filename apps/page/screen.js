@@ -1,9 +1,5 @@
 // The black screen the panels stand on, the zoom they are drawn at, and the panels by number.
-
-// The largest window of the game, the wave stage with its frame, in the layout's pixels: the
-// page zooms every window by the largest whole factor at which it fits the screen, or scales it
-// down to fit a smaller one (a phone).
-const kLargestWindow = { width: 671, height: 522 };
+import * as bridge from "./bridge.js";
 
 export let screen = null;
 export let zoom = 1;
@@ -14,14 +10,11 @@ export function attach(element) {
     screen = element;
 }
 
-// The screen's size in the layout's pixels, with the zoom and the pixel ratio measured again.
+// The zoom and the pixel ratio measured again: the game zooms every window by what fits its
+// largest on the screen, and draws everything again.
 export function measure() {
-    const width = screen.clientWidth;
-    const height = screen.clientHeight;
     ratio = window.devicePixelRatio || 1;
-    const fit = Math.min(width / kLargestWindow.width, height / kLargestWindow.height);
-    zoom = fit >= 1 ? Math.floor(fit) : Math.max(0.25, fit);
-    return { width: Math.floor(width / zoom), height: Math.floor(height / zoom) };
+    zoom = bridge.fit(screen.clientWidth, screen.clientHeight);
 }
 
 // The panel the keys go to: the front one on screen.

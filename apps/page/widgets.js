@@ -1,7 +1,7 @@
 // A window's controls as HTML controls over its canvas, and the focus the game shows on them.
 import * as bridge from "./bridge.js";
 import { WidgetKind } from "./constants.js";
-import { activePanel, panels, screen, zoom } from "./screen.js";
+import { activePanel, panels, screen } from "./screen.js";
 
 export function widgetCreate(number, control, kind, name) {
     const panel = panels.get(number);
@@ -39,14 +39,15 @@ export function widgetCreate(number, control, kind, name) {
 }
 
 // A button's caption or a text box's text in `text`; a list's rows, one string each, in `rows`.
-export function widgetSync(number, control, x, y, width, height, shown, enabled, family, px, text,
-                           rows) {
+// The box and the face's size are the game's, in CSS pixels at the page's zoom.
+export function widgetSync(number, control, x, y, width, height, shown, enabled, family, px, bold,
+                           text, rows) {
     const widget = panels.get(number).widgets.get(control);
     const state = widget.state;
     const element = widget.element;
     if (state.x !== x || state.y !== y || state.width !== width || state.height !== height ||
-        state.family !== family || state.px !== px) {
-        Object.assign(state, { x, y, width, height, family, px });
+        state.family !== family || state.px !== px || state.bold !== bold) {
+        Object.assign(state, { x, y, width, height, family, px, bold });
         placeWidget(widget);
     }
     if (state.shown !== shown) {
@@ -93,11 +94,11 @@ export function placeWidget(widget) {
     if (state.x === undefined)
         return;
     const style = widget.element.style;
-    style.left = state.x * zoom + "px";
-    style.top = state.y * zoom + "px";
-    style.width = state.width * zoom + "px";
-    style.height = state.height * zoom + "px";
-    style.font = `${state.px * zoom}px "${state.family}"`;
+    style.left = state.x + "px";
+    style.top = state.y + "px";
+    style.width = state.width + "px";
+    style.height = state.height + "px";
+    style.font = `${state.bold ? "bold " : ""}${state.px}px "${state.family}"`;
 }
 
 // The control that shows the window's focus, -1 for none.

@@ -1,5 +1,7 @@
 #include "platforms/qt/keys.h"
 
+#include "runtime/core/key_codes.h"
+
 #include <Qt>
 
 namespace rtqt {
@@ -12,11 +14,26 @@ struct KeyCode {
 };
 
 constexpr KeyCode kNamedKeys[] = {
-    {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},    {Qt::Key_Backtab, 9},  {Qt::Key_Return, 13},
-    {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16}, {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
-    {Qt::Key_Escape, 27},   {Qt::Key_Space, 32}, {Qt::Key_PageUp, 33},  {Qt::Key_PageDown, 34},
-    {Qt::Key_End, 35},      {Qt::Key_Home, 36},  {Qt::Key_Left, 37},    {Qt::Key_Up, 38},
-    {Qt::Key_Right, 39},    {Qt::Key_Down, 40},  {Qt::Key_Insert, 45},  {Qt::Key_Delete, 46},
+    {Qt::Key_Backspace, rt::kKeyBackspace},
+    {Qt::Key_Tab, rt::kKeyTab},
+    {Qt::Key_Backtab, rt::kKeyTab},
+    {Qt::Key_Return, rt::kKeyEnter},
+    {Qt::Key_Enter, rt::kKeyEnter},
+    {Qt::Key_Shift, rt::kKeyShift},
+    {Qt::Key_Control, rt::kKeyControl},
+    {Qt::Key_Alt, rt::kKeyAlt},
+    {Qt::Key_Escape, rt::kKeyEscape},
+    {Qt::Key_Space, rt::kKeySpace},
+    {Qt::Key_PageUp, rt::kKeyPageUp},
+    {Qt::Key_PageDown, rt::kKeyPageDown},
+    {Qt::Key_End, rt::kKeyEnd},
+    {Qt::Key_Home, rt::kKeyHome},
+    {Qt::Key_Left, rt::kKeyLeft},
+    {Qt::Key_Up, rt::kKeyUp},
+    {Qt::Key_Right, rt::kKeyRight},
+    {Qt::Key_Down, rt::kKeyDown},
+    {Qt::Key_Insert, rt::kKeyInsert},
+    {Qt::Key_Delete, rt::kKeyDelete},
 };
 
 } // namespace
@@ -25,11 +42,12 @@ int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     // Qt reports letters by their upper-case code whatever the case typed, as the game expects.
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey;
+        return rt::kKeyA + (qtKey - Qt::Key_A);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return modifiers.testFlag(Qt::KeypadModifier) ? 96 + (qtKey - Qt::Key_0) : qtKey;
+        return (modifiers.testFlag(Qt::KeypadModifier) ? rt::kKeyNumpad0 : rt::kKey0) +
+               (qtKey - Qt::Key_0);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
-        return 112 + (qtKey - Qt::Key_F1);
+        return rt::kKeyF1 + (qtKey - Qt::Key_F1);
     for (const KeyCode& named : kNamedKeys)
         if (named.qtKey == qtKey)
             return named.virtualKey;
@@ -38,9 +56,9 @@ int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
 
 int shiftMask(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    return (modifiers.testFlag(Qt::ShiftModifier) ? rt::kShiftKey : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? rt::kCtrlKey : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? rt::kAltKey : 0);
 }
 
 } // namespace rtqt

@@ -31,43 +31,21 @@ EM_JS(void, page_widget_create, (int panel, int control, int kind, const char* n
 // A list's rows come as an array of `rowCount` strings, each its own, whatever it holds.
 EM_JS(void, page_widget_sync,
       (int panel, int control, double x, double y, double w, double h, int shown, int enabled,
-       const char* family, double px, const char* text, const char* const* rows, int rowCount),
+       const char* family, double px, int bold, const char* text, const char* const* rows,
+       int rowCount),
       {
           const texts = [];
           for (let i = 0; i < rowCount; ++i)
               texts.push(UTF8ToString(HEAPU32[(rows >> 2) + i]));
           Module.page.widgetSync(panel, control, x, y, w, h, !!shown, !!enabled,
-                                 UTF8ToString(family), px, UTF8ToString(text), texts);
+                                 UTF8ToString(family), px, !!bold, UTF8ToString(text), texts);
       });
 EM_JS(void, page_focus, (int panel, int control), { Module.page.focus(panel, control); });
-EM_JS(void, page_begin_paint, (int panel), { Module.page.beginPaint(panel); });
-EM_JS(void, page_end_paint, (), { Module.page.endPaint(); });
-EM_JS(void, page_push_clip, (double x, double y, double w, double h),
-      { Module.page.pushClip(x, y, w, h); });
-EM_JS(void, page_pop_clip, (), { Module.page.popClip(); });
-EM_JS(void, page_fill_rect, (double x, double y, double w, double h, unsigned rgb, double opacity),
-      { Module.page.fillRect(x, y, w, h, rgb, opacity); });
-EM_JS(void, page_draw_picture, (const char* name, double x, double y),
-      { Module.page.drawPicture(UTF8ToString(name), x, y); });
-EM_JS(void, page_draw_shape,
-      (double x, double y, double w, double h, int kind, int fill, unsigned fillRgb, double border,
-       unsigned borderRgb),
-      { Module.page.drawShape(x, y, w, h, kind, fill, fillRgb, border, borderRgb); });
-EM_JS(void, page_draw_line, (double x1, double y1, double x2, double y2, double width, unsigned rgb),
-      { Module.page.drawLine(x1, y1, x2, y2, width, rgb); });
-EM_JS(void, page_draw_text,
-      (double x, double y, double w, double h, const char* text, const char* family, double px,
-       unsigned rgb, int align, int fixedLines),
-      {
-          Module.page.drawText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px, rgb,
-                               align, !!fixedLines);
-      });
-EM_JS(void, page_draw_banner_text,
-      (double x, double y, double w, double h, const char* text, const char* family, double px,
-       unsigned rgb),
-      {
-          Module.page.drawBannerText(x, y, w, h, UTF8ToString(text), UTF8ToString(family), px,
-                                     rgb);
+// The frame's display list, read in place from the game's memory (page_commands.h).
+EM_JS(void, page_paint,
+      (int panel, const double* numbers, int count, const unsigned char* strings, int bytes), {
+          Module.page.paint(panel, HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count),
+                            HEAPU8.subarray(strings, strings + bytes));
       });
 EM_JS(int, page_front_panel, (), { return Module.page.frontPanel(); });
 EM_JS(void, page_paused, (int panel, int paused), { Module.page.pausedChanged(panel, !!paused); });
@@ -120,59 +98,30 @@ void panelEnabled(int panel, bool enabled) { page_panel_enabled(panel, enabled ?
 void requestFrame(int panel) { page_request_frame(panel); }
 void ended() { page_ended(); }
 
-void widgetCreate(int panel, int control, WidgetKind kind, const std::string& name)
+void widgetCreate(int panel, int control, rt::WidgetKind kind, const std::string& name)
 {
     page_widget_create(panel, control, static_cast<int>(kind), name.c_str());
 }
 
-void widgetSync(int panel, int control, const WidgetState& state)
+void widgetSync(int panel, const rt::WidgetView& view)
 {
     std::vector<const char*> rows;
-    rows.reserve(state.rows.size());
-    for (const std::string& row : state.rows)
+    rows.reserve(view.rows.size());
+    for (const std::string& row : view.rows)
         rows.push_back(row.c_str());
-    page_widget_sync(panel, control, state.box.left, state.box.top, state.box.width,
-                   state.box.height, state.shown ? 1 : 0, state.enabled ? 1 : 0,
-                   state.fontFamily.c_str(), state.fontPx, state.text.c_str(), rows.data(),
-                   static_cast<int>(rows.size()));
+    page_widget_sync(panel, view.control, view.box.left, view.box.top, view.box.width,
+                     view.box.height, view.shown ? 1 : 0, view.enabled ? 1 : 0, view.family.c_str(),
+                     view.px, view.bold ? 1 : 0, view.text.c_str(), rows.data(),
+                     static_cast<int>(rows.size()));
 }
 
 void focus(int panel, int control) { page_focus(panel, control); }
 
-void beginPaint(int panel) { page_begin_paint(panel); }
-void endPaint() { page_end_paint(); }
-void pushClip(const rt::RectF& r) { page_push_clip(r.left, r.top, r.width, r.height); }
-void popClip() { page_pop_clip(); }
-void fillRect(const rt::RectF& r, std::uint32_t rgb, double opacity)
+void paint(int panel, const PageCommands& commands)
 {
-    page_fill_rect(r.left, r.top, r.width, r.height, rgb, opacity);
-}
-void drawPicture(const std::string& name, double x, double y)
-{
-    page_draw_picture(name.c_str(), x, y);
-}
-void drawShape(const rt::RectF& box, const ShapeLook& look)
-{
-    page_draw_shape(box.left, box.top, box.width, box.height, look.kind, look.fillStyle,
-                  look.fillRgb, look.border, look.borderRgb);
-}
-void drawLine(double x1, double y1, double x2, double y2, double width, std::uint32_t rgb)
-{
-    page_draw_line(x1, y1, x2, y2, width, rgb);
-}
-void drawText(const rt::RectF& box, const std::string& text, const TextLook& look)
-{
-    page_draw_text(box.left, box.top, box.width, box.height, text.c_str(), look.fontFamily.c_str(),
-                 look.fontPx, look.rgb, look.align, look.fixedLineHeight ? 1 : 0);
-}
-
-void drawBannerText(const rt::RectF& box, std::string_view text, std::string_view fontFamily,
-                    double fontPx, std::uint32_t rgb)
-{
-    const std::string line(text);
-    const std::string family(fontFamily);
-    page_draw_banner_text(box.left, box.top, box.width, box.height, line.c_str(), family.c_str(),
-                          fontPx, rgb);
+    page_paint(panel, commands.numbers.data(), static_cast<int>(commands.numbers.size()),
+               reinterpret_cast<const unsigned char*>(commands.strings.data()),
+               static_cast<int>(commands.strings.size()));
 }
 
 int frontPanel() { return page_front_panel(); }

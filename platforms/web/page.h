@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platforms/web/page_commands.h"
+#include "runtime/presentation/display_list.h"
 #include "runtime/presentation/geometry.h"
 
 #include <cstdint>
@@ -11,11 +13,10 @@
 
 // What the C++ side of the browser front end asks of the page (apps/page/): panels for windows,
 // HTML controls for buttons, text boxes and lists, drawing on each panel's canvas, the browser's
-// storage and its clock. Coordinates are the layout's pixels; the page applies the zoom and the
-// device's pixel ratio. A panel is named by its number, a control by its place in the layout.
+// storage and its clock. Widgets and drawing come in the client area's pixels at the page's zoom;
+// the page applies the device's pixel ratio; a panel's frame and place are in the layout's pixels.
+// A panel is named by its number, a control by its place in the layout.
 namespace rtweb::page {
-
-enum class WidgetKind { Button = 0, TextBox = 1, ListBox = 2 };
 
 struct Frame {
     int clientWidth;
@@ -36,47 +37,13 @@ void panelEnabled(int panel, bool enabled);
 void requestFrame(int panel);
 void ended();
 
-void widgetCreate(int panel, int control, WidgetKind kind, const std::string& name);
-struct WidgetState {
-    rt::RectF box;
-    bool shown;
-    bool enabled;
-    std::string fontFamily;
-    double fontPx;
-    std::string text;              // a button's caption, a text box's text
-    std::vector<std::string> rows; // a list's rows
-};
-void widgetSync(int panel, int control, const WidgetState& state);
+void widgetCreate(int panel, int control, rt::WidgetKind kind, const std::string& name);
+void widgetSync(int panel, const rt::WidgetView& view);
 // The control that shows the window's focus, or -1 for none.
 void focus(int panel, int control);
 
-// Drawing on a panel's canvas, in the layout's pixels.
-void beginPaint(int panel);
-void endPaint();
-void pushClip(const rt::RectF& rect);
-void popClip();
-void fillRect(const rt::RectF& rect, std::uint32_t rgb, double opacity = 1);
-void drawPicture(const std::string& name, double x, double y);
-struct ShapeLook {
-    int kind;      // rt::ShapeKind
-    int fillStyle; // rt::Fill
-    std::uint32_t fillRgb;
-    double border; // 0 for none
-    std::uint32_t borderRgb;
-};
-void drawShape(const rt::RectF& box, const ShapeLook& look);
-void drawLine(double x1, double y1, double x2, double y2, double width, std::uint32_t rgb);
-struct TextLook {
-    std::string fontFamily;
-    double fontPx;
-    std::uint32_t rgb;
-    int align;            // rt::Align
-    bool fixedLineHeight; // lines 1 em apart, the baseline at 0.79 em
-};
-void drawText(const rt::RectF& box, const std::string& text, const TextLook& look);
-// One line of bold text centred in the box both ways: the pause banner's words.
-void drawBannerText(const rt::RectF& box, std::string_view text, std::string_view fontFamily,
-                    double fontPx, std::uint32_t rgb);
+// A frame's drawing on the panel's canvas, in one call.
+void paint(int panel, const PageCommands& commands);
 
 // The panel the player's keys go to now, or 0 for none.
 int frontPanel();

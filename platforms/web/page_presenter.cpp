@@ -1,11 +1,10 @@
 #include "platforms/web/page_presenter.h"
 
 #include "platforms/web/page.h"
-#include "platforms/web/page_painter.h"
 #include "runtime/core/controls.h"
 #include "runtime/core/form.h"
 #include "runtime/core/runtime.h"
-#include "runtime/presentation/faces.h"
+#include "runtime/presentation/display_list.h"
 #include "runtime/presentation/pause_banner.h"
 
 #include <cmath>
@@ -23,79 +22,7 @@ int indexOf(const rt::Form& form, const rt::Control* control)
     return -1;
 }
 
-bool hasWidget(rt::ControlKind kind)
-{
-    return kind == rt::ControlKind::CommandButton || kind == rt::ControlKind::TextBox ||
-           kind == rt::ControlKind::ListBox;
-}
-
-page::WidgetKind widgetKind(rt::ControlKind kind)
-{
-    switch (kind) {
-    case rt::ControlKind::TextBox:
-        return page::WidgetKind::TextBox;
-    case rt::ControlKind::ListBox:
-        return page::WidgetKind::ListBox;
-    default:
-        break;
-    }
-    return page::WidgetKind::Button;
-}
-
 int pixels(float twips) { return static_cast<int>(std::lround(rt::toPixels(twips))); }
-
-// A control's box on its window in pixels: its position is relative to its container.
-rt::RectF boxOnWindow(const rt::BoxControl& control)
-{
-    float left = control.Left;
-    float top = control.Top;
-    for (const rt::PictureBox* box = control.container(); box; box = box->container()) {
-        left += box->Left;
-        top += box->Top;
-    }
-    return rt::pixelRect(left, top, control.Width, control.Height);
-}
-
-page::WidgetState stateOf(const rt::BoxControl& control)
-{
-    page::WidgetState state{.box = boxOnWindow(control),
-                            .shown = control.shownOnWindow(),
-                            .enabled = true,
-                            .fontFamily = {},
-                            .fontPx = 0,
-                            .text = {},
-                            .rows = {}};
-    const auto useFont = [&state](const rt::Font& font) {
-        const rt::Face face = rt::faceOf(font);
-        state.fontFamily = face.family;
-        state.fontPx = face.px;
-    };
-    switch (control.kind()) {
-    case rt::ControlKind::CommandButton: {
-        const auto& button = static_cast<const rt::CommandButton&>(control);
-        state.enabled = button.Enabled;
-        state.text = button.Caption;
-        useFont(button.Font);
-        break;
-    }
-    case rt::ControlKind::TextBox: {
-        const auto& box = static_cast<const rt::TextBox&>(control);
-        state.text = box.Text;
-        useFont(box.Font);
-        break;
-    }
-    case rt::ControlKind::ListBox: {
-        const auto& list = static_cast<const rt::ListBox&>(control);
-        for (int i = 0; i < list.ListCount(); ++i)
-            state.rows.push_back(list.List(i));
-        useFont(list.Font);
-        break;
-    }
-    default:
-        break;
-    }
-    return state;
-}
 
 } // namespace
 
@@ -140,9 +67,8 @@ void PagePresenter::formLoaded(rt::Form& form)
                        .titleHeight = pixels(frame.designTop)});
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < controls.size(); ++i)
-        if (hasWidget(controls[i]->kind()))
-            page::widgetCreate(number, static_cast<int>(i), widgetKind(controls[i]->kind()),
-                               controls[i]->displayName());
+        if (const auto kind = rt::widgetKindOf(controls[i]->kind()))
+            page::widgetCreate(number, static_cast<int>(i), *kind, controls[i]->displayName());
 }
 
 void PagePresenter::formShown(rt::Form& form)
@@ -200,8 +126,9 @@ void PagePresenter::frame(int number)
             present(*const_cast<rt::Form*>(form), panel);
 }
 
-void PagePresenter::redrawAll()
+void PagePresenter::setZoom(const rt::Zoom& zoom)
 {
+    m_zoom = zoom;
     for (auto& [form, panel] : m_panels) {
         panel.wholeAgain = true;
         page::requestFrame(panel.number);
@@ -233,18 +160,17 @@ void PagePresenter::present(rt::Form& form, Panel& panel)
     // Where the banner was taken away, what it covered is painted again.
     if (std::exchange(panel.bandAgain, false))
         damaged.add(banner.band);
-    if (!damaged.isEmpty())
-        paintForm(panel.number, form, damaged,
-                  m_runtime->pausedForm() == &form ? &banner : nullptr);
+    if (damaged.isEmpty())
+        return;
+    m_commands.write(rt::displayList(form, damaged, m_zoom,
+                                     m_runtime->pausedForm() == &form ? &banner : nullptr));
+    page::paint(panel.number, m_commands);
 }
 
 void PagePresenter::syncWidgets(const rt::Form& form, const Panel& panel)
 {
-    const auto& controls = form.controls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        if (hasWidget(controls[i]->kind()))
-            page::widgetSync(panel.number, static_cast<int>(i),
-                             stateOf(static_cast<const rt::BoxControl&>(*controls[i])));
+    for (const rt::WidgetView& view : rt::widgetViews(form, m_zoom))
+        page::widgetSync(panel.number, view);
 }
 
 void PagePresenter::showFocus(const rt::Form& form, Panel& panel)

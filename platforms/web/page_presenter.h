@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platforms/web/page_commands.h"
 #include "runtime/core/presenter.h"
 #include "runtime/presentation/damage.h"
+#include "runtime/presentation/zoom.h"
 
 #include <map>
 #include <memory>
@@ -37,8 +39,9 @@ public:
 
     // The page's animation frame for a panel that asked for one: bring it up to date.
     void frame(int panel);
-    // The page's size or pixel ratio changed: every panel is drawn again whole.
-    void redrawAll();
+    // The zoom the page shows every window at; on a change of it or of the page's pixel ratio,
+    // every panel is drawn again whole.
+    void setZoom(const rt::Zoom& zoom);
 
     rt::Form* formOf(int panel) const;
     rt::Control* controlOf(int panel, int control) const;
@@ -61,6 +64,8 @@ private:
     void showFocus(const rt::Form& form, Panel& panel);
 
     rt::Runtime* m_runtime;
+    rt::Zoom m_zoom;
+    PageCommands m_commands; // the frame's drawing, its memory kept from frame to frame
     std::map<const rt::Form*, Panel> m_panels;
     int m_nextNumber = 1;
 };

@@ -241,9 +241,13 @@ void drawContents(Builder& out, const ExposedControls& controls, const PictureBo
                            }});
 }
 
-WidgetKind widgetKindOf(ControlKind kind)
+} // namespace
+
+std::optional<WidgetKind> widgetKindOf(ControlKind kind)
 {
     switch (kind) {
+    case ControlKind::CommandButton:
+        return WidgetKind::Button;
     case ControlKind::TextBox:
         return WidgetKind::TextBox;
     case ControlKind::ListBox:
@@ -251,10 +255,8 @@ WidgetKind widgetKindOf(ControlKind kind)
     default:
         break;
     }
-    return WidgetKind::Button;
+    return std::nullopt;
 }
-
-} // namespace
 
 std::vector<WidgetView> widgetViews(const Form& form, const Zoom& zoom)
 {
@@ -262,13 +264,13 @@ std::vector<WidgetView> widgetViews(const Form& form, const Zoom& zoom)
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlKind kind = controls[i]->kind();
-        if (kind != ControlKind::CommandButton && kind != ControlKind::TextBox &&
-            kind != ControlKind::ListBox)
+        const std::optional<WidgetKind> widget = widgetKindOf(kind);
+        if (!widget)
             continue;
         const auto& control = static_cast<const BoxControl&>(*controls[i]);
         WidgetView view;
         view.control = static_cast<int>(i);
-        view.kind = widgetKindOf(kind);
+        view.kind = *widget;
         view.box = zoom.map(boxOf(control));
         view.shown = control.shownOnWindow();
         const auto useFont = [&view, &zoom](const Font& font) {

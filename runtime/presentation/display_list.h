@@ -4,13 +4,16 @@
 #include "runtime/presentation/zoom.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
 namespace rt {
 
 class Form;
+enum class ControlKind;
 struct PauseBanner;
 
 // What a painter draws a window's client area with, in the client area's pixels (the layout
@@ -79,6 +82,20 @@ struct Text {
 
 using Command = std::variant<Clip, Unclip, Fill, Ring, Band, Picture, Text>;
 
+// Each command's number where a list is written out as numbers (the page's buffer): its place
+// in Command.
+enum class Code : std::uint8_t {
+    Clip = 0,
+    Unclip = 1,
+    Fill = 2,
+    Ring = 3,
+    Band = 4,
+    Picture = 5,
+    Text = 6,
+};
+static_assert(std::variant_size_v<Command> == 7 &&
+              std::is_same_v<std::variant_alternative_t<6, Command>, Text>);
+
 } // namespace draw
 
 // The kinds of the page's widgets: real buttons, text boxes and lists over the canvas.
@@ -98,6 +115,9 @@ struct WidgetView {
     std::string text;              // a button's caption, a text box's text
     std::vector<std::string> rows; // a list's rows
 };
+
+// The widget that shows a control of this kind; none for those drawn on the window.
+std::optional<WidgetKind> widgetKindOf(ControlKind kind);
 
 // The form's widgets as they are now.
 std::vector<WidgetView> widgetViews(const Form& form, const Zoom& zoom);
