@@ -1,20 +1,11 @@
 // The page's reading of the game's display list, field by field, from the built modules.
 import assert from "node:assert/strict";
-import fs from "node:fs";
-import os from "node:os";
-import path from "node:path";
-import { after, test } from "node:test";
-import { pathToFileURL } from "node:url";
+import { test } from "node:test";
 
-const site = process.env.ZELVATRON_SITE || new URL("../../build/web/", import.meta.url).pathname;
-const copies = fs.mkdtempSync(path.join(os.tmpdir(), "zelvatron-page-unit-"));
-after(() => fs.rmSync(copies, { recursive: true, force: true }));
-fs.writeFileSync(path.join(copies, "package.json"), '{ "type": "module" }\n');
-for (const name of ["constants.js", "commands.js"])
-    fs.copyFileSync(path.join(site, name), path.join(copies, name));
-const load = (name) => import(pathToFileURL(path.join(copies, name)).href);
-const { Code, Outline, TextLayout } = await load("constants.js");
-const { decodeCommands } = await load("commands.js");
+import { loadBuilt } from "./built.mjs";
+
+const [{ Code, Outline, TextLayout }, { decodeCommands }] =
+    await loadBuilt("constants.js", "commands.js");
 
 test("each command takes its own fields and the next starts after them", () => {
     const strings = new TextEncoder().encode("shipDejaVu SansMAX!!");

@@ -1,21 +1,11 @@
 // The page's key and pad mapping against the numbers the build read from the C++ headers.
 import assert from "node:assert/strict";
-import fs from "node:fs";
-import os from "node:os";
-import path from "node:path";
-import { after, test } from "node:test";
-import { pathToFileURL } from "node:url";
+import { test } from "node:test";
 
-// The built modules, beside a package.json that tells Node they are ES modules as the page is.
-const site = process.env.ZELVATRON_SITE || new URL("../../build/web/", import.meta.url).pathname;
-const copies = fs.mkdtempSync(path.join(os.tmpdir(), "zelvatron-page-unit-"));
-after(() => fs.rmSync(copies, { recursive: true, force: true }));
-fs.writeFileSync(path.join(copies, "package.json"), '{ "type": "module" }\n');
-for (const name of ["constants.js", "mapping.js"])
-    fs.copyFileSync(path.join(site, name), path.join(copies, name));
-const load = (name) => import(pathToFileURL(path.join(copies, name)).href);
-const { KeyCodes: K, PadButton: Pad } = await load("constants.js");
-const { keyCodeOf, shiftMaskOf, padMaskOf } = await load("mapping.js");
+import { loadBuilt } from "./built.mjs";
+
+const [{ KeyCodes: K, PadButton: Pad }, { keyCodeOf, shiftMaskOf, padMaskOf }] =
+    await loadBuilt("constants.js", "mapping.js");
 
 test("a browser key code becomes the game's key code, 0 for keys the game has none for", () => {
     const cases = [
