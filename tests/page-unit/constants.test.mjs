@@ -27,10 +27,3 @@ test("what the generator cannot read, or two headers name alike, stops the build
     assert.throws(() => moduleOf({ "a.h": "enum class Align { L };", "b.h": "enum Align { R };" }),
                   /Align comes from both a\.h and b\.h/);
 });
-
-test("the module freezes one object per enum", async () => {
-    const text = moduleOf({ "page.h": "enum class WidgetKind { Button = 0, TextBox = 1 };" });
-    const { WidgetKind } = await import("data:text/javascript," + encodeURIComponent(text));
-    assert.deepEqual({ ...WidgetKind }, { Button: 0, TextBox: 1 });
-    assert.ok(Object.isFrozen(WidgetKind));
-});
