@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the game's real windows on a virtual X display next to a bare Qt window of the same size
 # and prints them side by side against their targets: start-up time, peak memory, CPU use,
-# paints, and the real period of the formation's march on the wave stage. Play is measured three
+# paints, and the real period of the formation's march on the wave stage. Play is also set
+# beside a window that only moves ten shot-sized ovals on the shot timer's beat. Play is measured three
 # times: at device pixel ratio 1, at ratio 2 (QT_SCALE_FACTOR=2) and maximised on a 4K screen, where
 # the picture zooms to fit.
 #
@@ -160,9 +161,10 @@ bare_title=$(long_run bare-title)
 title=$(long_run title)
 bare_wave=$(long_run bare-wave)
 wave=$(long_run wave)
-echo "The bare wave-stage window repainted every display frame, then the wave stage with keys"
-echo "from xdotool, ${window_s} s, $long_runs time(s)..."
+echo "The bare wave-stage window repainted every display frame, the ten-oval window, then the"
+echo "wave stage with keys from xdotool, ${window_s} s, $long_runs time(s)..."
 bare_frames=$(long_run bare-frames)
+ovals=$(long_run ovals)
 play=$(long_run play)
 echo "On a 3840 x 2160 screen: the wave stage played at device pixel ratio 2, then maximised,"
 echo "${window_s} s, $long_runs time(s) each..."
@@ -171,8 +173,8 @@ play_2x=$(long_run play-2x)
 play_4k=$(long_run play-4k)
 
 echo
-for line in "$bare_title" "$title" "$bare_wave" "$wave" "$bare_frames" "$play" "$play_2x" \
-            "$play_4k"; do
+for line in "$bare_title" "$title" "$bare_wave" "$wave" "$bare_frames" "$ovals" "$play" \
+            "$play_2x" "$play_4k"; do
     echo "$line"
 done
 echo "start-up ms, bare title: ${bare_starts[*]}"
@@ -260,6 +262,12 @@ printf '%-40s %10s %10s %7s  %-22s %s\n' "march worst lateness ms, playing" \
     "$(val march_worst_late_ms "$play")" "-" "-" "(no target)" "-"
 printf '%-40s %10s %10s %7s  %-22s %s\n' "march drift at tick 60 ms, playing" \
     "$(val march_drift60_ms "$play")" "-" "-" "(no target)" "-"
+# Play against the least a window does for ten shots in flight: for comparison, no target.
+cpu_ovals=$(val cpu_pct "$ovals")
+printf '%-40s %10s %10s %7s  %-22s %s\n' "CPU %, play / ten-oval window" "$cpu_play" \
+    "$cpu_ovals" "$(ratio "$cpu_play" "$cpu_ovals")" "(no target)" "-"
+printf '%-40s %10s %10s %7s  %-22s %s\n' "paints/s, play / ten-oval window" \
+    "$(val paints_per_s "$play")" "$(val paints_per_s "$ovals")" "-" "(no target)" "-"
 echo
 echo "Screenshots of the wave stage in play: ${shots#"$repo"/}/measure-play{,-2x,-4k}.png"
 [ "$failures" -eq 0 ] || { echo "$failures target(s) missed"; exit 1; }

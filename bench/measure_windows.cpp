@@ -2,11 +2,14 @@
 // one line of key=value measurements: start-up time, peak memory, CPU use, paints and, on the
 // wave stage, the real period of the formation's march.
 //
-//   measure_windows bare-title|bare-wave|bare-frames|title|wave|play [seconds]
+//   measure_windows bare-title|bare-wave|bare-frames|ovals|title|wave|play [seconds]
 //
 // bare-title, bare-wave  a plain black QWidget of the title's or the wave stage's client size
 // bare-frames            the bare wave-stage window repainted every display frame: what painting
 //                        at the display's rate costs at the least, next to play
+// ovals                  the bare wave-stage window with ten shot-sized ovals climbing on the shot
+//                        timer's beat, only where each was and is repainted: the least a window
+//                        does for the shots in flight, next to play
 // title                  the game as it starts, on its title window
 // wave, play             the game, then "Start" and "OK" as the player clicks them; the wave stage
 //                        runs (in play the script sends the keys)
@@ -22,6 +25,7 @@
 #include "platforms/qt/qt_runtime.h"
 #include "runtime/core/runtime.h"
 #include "runtime/text/counter.h"
+#include "stage/stage.h"
 #include "title/dialog.h"
 #include "title/form2.h"
 #include "wave/form1.h"
@@ -31,6 +35,7 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRectF>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -39,6 +44,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -205,6 +211,76 @@ protected:
     }
 };
 
+// Ten red ovals the size of the game's shots (stage/layout.cpp lays them 135 x 375 twips) that
+// climb as the shots do, a step per tick of the shot timer, and start again at the floor line
+// once past the top. The timer is the stage's: its 1 ms Interval is held to the scheduler's
+// shortest period (64 ticks a second), drift-free, on a single-shot precise QTimer as the game's
+// own clock waits. Each tick asks for a repaint of where each oval was and is, nothing else.
+class OvalsWindow final : public QWidget {
+public:
+    OvalsWindow()
+    {
+        setFixedSize(qRound(kWaveClientWidth / kTwipsPerPixel),
+                     qRound(kWaveClientHeight / kTwipsPerPixel));
+        setWindowTitle("ovals");
+        setAttribute(Qt::WA_OpaquePaintEvent); // as the game's windows: the paint covers it all
+        for (std::size_t i = 0; i < m_tops.size(); ++i)
+            m_tops[i] = stage::kFloorLine - kSpacing * static_cast<float>(i);
+        m_tick.setSingleShot(true);
+        m_tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_tick, &QTimer::timeout, this, [this] { tick(); });
+        m_dueNs = monotonicNs();
+        armTick();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), Qt::black);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::red);
+        for (std::size_t i = 0; i < m_tops.size(); ++i)
+            painter.drawEllipse(oval(i));
+    }
+
+private:
+    static constexpr float kShotWidth = 135, kShotHeight = 375;
+    static constexpr float kSpacing = 600; // twips between one oval's height and the next's
+    static constexpr std::int64_t kTickNs = rt::Scheduler::kShortestPeriodUs * 1000;
+
+    QRectF oval(std::size_t i) const
+    {
+        const double left = 600 + 900 * static_cast<double>(i);
+        return {left / kTwipsPerPixel, m_tops[i] / kTwipsPerPixel, kShotWidth / kTwipsPerPixel,
+                kShotHeight / kTwipsPerPixel};
+    }
+
+    void tick()
+    {
+        for (std::size_t i = 0; i < m_tops.size(); ++i) {
+            const QRectF was = oval(i);
+            m_tops[i] -= stage::kShotClimb;
+            if (m_tops[i] < stage::kTopLine)
+                m_tops[i] = stage::kFloorLine;
+            update(was.united(oval(i)).toAlignedRect());
+        }
+        armTick();
+    }
+
+    // The next tick a period after the last one was due, or now after a stall.
+    void armTick()
+    {
+        const std::int64_t now = monotonicNs();
+        m_dueNs = std::max(m_dueNs + kTickNs, now);
+        m_tick.start(static_cast<int>((m_dueNs - now + kNsPerMs - 1) / kNsPerMs));
+    }
+
+    std::array<float, stage::kShotSlots> m_tops{};
+    QTimer m_tick;
+    std::int64_t m_dueNs = 0;
+};
+
 struct PaintStats {
     std::int64_t total = 0;
     std::int64_t mostInOneFrame = 0;
@@ -283,13 +359,14 @@ void reportMarch(Report& report, const std::vector<MarchTick>& ticks)
     }
 }
 
-enum class Mode { BareTitle, BareWave, BareFrames, Title, Wave, Play };
+enum class Mode { BareTitle, BareWave, BareFrames, Ovals, Title, Wave, Play };
 
 std::optional<Mode> modeNamed(const std::string& name)
 {
     static const std::map<std::string, Mode> modes{{"bare-title", Mode::BareTitle},
                                                    {"bare-wave", Mode::BareWave},
                                                    {"bare-frames", Mode::BareFrames},
+                                                   {"ovals", Mode::Ovals},
                                                    {"title", Mode::Title},
                                                    {"wave", Mode::Wave},
                                                    {"play", Mode::Play}};
@@ -365,11 +442,9 @@ private:
     double m_refreshHz = kFallbackRefreshHz;
 };
 
-int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
+// The stretch of a window of the bench's own, from its first paint.
+void measureFromFirstPaint(const QWidget& window, Stretch& stretch, EventWatch& watch)
 {
-    const bool title = mode == Mode::BareTitle;
-    BareWindow window(title ? kTitleClientWidth : kWaveClientWidth,
-                      title ? kTitleClientHeight : kWaveClientHeight);
     watch.onFirstPaint = [&stretch](QWidget& painted) {
         stretch.noteStartup();
         stretch.start(painted);
@@ -378,6 +453,14 @@ int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
         report.add("client",
                    std::to_string(window.width()) + "x" + std::to_string(window.height()));
     };
+}
+
+int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
+{
+    const bool title = mode == Mode::BareTitle;
+    BareWindow window(title ? kTitleClientWidth : kWaveClientWidth,
+                      title ? kTitleClientHeight : kWaveClientHeight);
+    measureFromFirstPaint(window, stretch, watch);
     QTimer frames;
     if (mode == Mode::BareFrames) {
         const QScreen* display = QGuiApplication::primaryScreen();
@@ -387,6 +470,14 @@ int runBare(Mode mode, Stretch& stretch, EventWatch& watch)
         QObject::connect(&frames, &QTimer::timeout, &window, [&window] { window.update(); });
         frames.start(static_cast<int>(std::ceil(1000 / rate)));
     }
+    window.show();
+    return QApplication::exec();
+}
+
+int runOvals(Stretch& stretch, EventWatch& watch)
+{
+    OvalsWindow window;
+    measureFromFirstPaint(window, stretch, watch);
     window.show();
     return QApplication::exec();
 }
@@ -472,7 +563,7 @@ int main(int argc, char** argv)
     const double seconds = argc > 2 ? std::atof(argv[2]) : 20;
     if (!mode || seconds <= 0) {
         std::fprintf(stderr,
-                     "usage: %s bare-title|bare-wave|bare-frames|title|wave|play [seconds]\n",
+                     "usage: %s bare-title|bare-wave|bare-frames|ovals|title|wave|play [seconds]\n",
                      argv[0]);
         return 2;
     }
@@ -484,5 +575,7 @@ int main(int argc, char** argv)
     std::printf("mode=%s ", argv[1]);
     if (*mode == Mode::BareTitle || *mode == Mode::BareWave || *mode == Mode::BareFrames)
         return runBare(*mode, stretch, watch);
+    if (*mode == Mode::Ovals)
+        return runOvals(stretch, watch);
     return runGame(*mode, stretch, watch);
 }

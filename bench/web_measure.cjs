@@ -1,12 +1,15 @@
 // The browser build measured in headless Chromium, side by side in one run: CPU of the browser's
 // processes while the wave stage plays with keys held, against a bare page that repaints a canvas
-// of the same size on every animation frame; the title with nothing happening (animation frames
-// asked for, CPU); the time from navigation to the title on screen; the folder's transfer size;
-// the display frames from the P key to the pause banner on screen; CPU while the stage plays with
-// its sound on against muted.
+// of the same size on every animation frame and against the web limit page (web_limit.html, the
+// least a page does to show the stage in play), each played with the same keys; the title with
+// nothing happening (animation frames asked for, CPU), against a blank page with the same
+// gamepad listener (blank_pads.html); the time from navigation to the title on screen; the
+// folder's transfer size; the display frames from the P key to the pause banner on screen; CPU
+// while the stage plays with its sound on against muted.
 //
 //   node bench/web_measure.cjs SITE [SECONDS]     (bench/web-measure builds SITE and runs this)
-// The play is measured in five turns of SECONDS each, the bare page and the game in turn.
+// The play is measured in five turns of SECONDS each, the bare page, the web limit page and the
+// game in turn.
 "use strict";
 const fs = require("node:fs");
 const path = require("node:path");
@@ -164,6 +167,10 @@ function transferBytes() {
     return { total, files };
 }
 
+function ratioText(a, b) {
+    return b > 0 ? (a / b).toFixed(2) : "-";
+}
+
 function median(values) {
     const sorted = [...values].sort((a, b) => a - b);
     return sorted[Math.floor(sorted.length / 2)];
@@ -201,6 +208,17 @@ async function main() {
     row(`animation frames asked for, title idle ${kSeconds / 2} s`, asked, "0", asked === 0);
     row(`CPU % of a core, browser, title idle ${kSeconds / 2} s`, idle.toFixed(2), "near 0 (<= 1)", idle <= 1);
     await title.close();
+    // A blank page that listens for pads as the game's page does: what the idle title costs at
+    // the least.
+    const blank = await newPage(browser);
+    await blank.goto(`${base}/blank_pads.html`);
+    await pause(2000);
+    const idleBlank = await cpuPercent(browser, () => pause(kSeconds * 500));
+    await blank.close();
+    row(`CPU % of a core, browser, blank page with the gamepad listener, idle ${kSeconds / 2} s`,
+        idleBlank.toFixed(2), "-", true);
+    row("CPU, title idle / blank page with the same gamepad listener",
+        ratioText(idle, idleBlank), `<= 1 (${idleBlank.toFixed(2)})`, idle <= idleBlank);
     // The same with the Gamepad API hidden from the page: a page that listens for pads has the
     // browser look for them about every frame, which is most of the idle figure above.
     const padless = await newPage(browser);
@@ -216,9 +234,10 @@ async function main() {
     row(`CPU % of a core, browser, title idle ${kSeconds / 2} s, no Gamepad API`, idlePadless.toFixed(2), "-", true);
     await padless.close();
 
-    // The bare page and the wave stage, the same keys held on each, in turns; the median of
-    // each, since other work on the machine shows in any single run.
+    // The bare page, the web limit page and the wave stage, the same keys held on each, in
+    // turns; the median of each, since other work on the machine shows in any single run.
     const bareRuns = [];
+    const limitRuns = [];
     const gameRuns = [];
     let stillOn = true;
     for (let round = 0; round < kRounds; ++round) {
@@ -227,6 +246,13 @@ async function main() {
         await pause(1000);
         bareRuns.push(await cpuPercent(browser, () => play(bare, kSeconds)));
         await bare.close();
+        await pause(1000);
+
+        const limit = await newPage(browser);
+        await limit.goto(`${base}/web_limit.html`);
+        await pause(1000);
+        limitRuns.push(await cpuPercent(browser, () => play(limit, kSeconds)));
+        await limit.close();
         await pause(1000);
 
         const game = await newPage(browser);
@@ -242,14 +268,19 @@ async function main() {
         await pause(1000);
     }
     const bareCpu = median(bareRuns);
+    const limitCpu = median(limitRuns);
     const gameCpu = median(gameRuns);
     const runs = (values) => values.map((v) => v.toFixed(1)).join(" ");
     row(`CPU % of a core, browser, bare canvas repainted every frame, median of ${kRounds} x ${kSeconds} s`,
         bareCpu.toFixed(2), "-", true);
     row(`CPU % of a core, browser, wave stage played, median of ${kRounds} x ${kSeconds} s`,
         gameCpu.toFixed(2), `<= bare (${bareCpu.toFixed(2)})`, gameCpu <= bareCpu);
+    row(`CPU % of a core, browser, web limit page played, median of ${kRounds} x ${kSeconds} s`,
+        limitCpu.toFixed(2), "-", true);
+    row("CPU, wave stage / web limit page", ratioText(gameCpu, limitCpu), "-", true);
     row("wave stage still on after each play", stillOn ? "yes" : "no", "yes", stillOn);
-    console.log(`runs, CPU %: bare ${runs(bareRuns)}; wave stage ${runs(gameRuns)}`);
+    console.log(`runs, CPU %: bare ${runs(bareRuns)}; web limit ${runs(limitRuns)}; ` +
+                `wave stage ${runs(gameRuns)}`);
 
     // The pause banner, ten times over on one stage.
     const stage = await newPage(browser);
