@@ -190,9 +190,13 @@ void SdlPads::aimFrame()
 void SdlPads::read()
 {
     SDL_GameControllerUpdate();
+    // Compared with what was read last, not with the keys' mask: a button held through a let-go
+    // is not in that mask, and would be handed over again at every read.
     const unsigned now = held();
-    if (now != m_keys->held())
+    if (now != m_read) {
+        m_read = now;
         m_keys->setHeld(now);
+    }
 }
 
 unsigned SdlPads::held() const

@@ -52,6 +52,7 @@ private:
     unsigned held() const;
 
     rt::PadKeys* m_keys;
+    unsigned m_read = 0; // the buttons held at the last read
     rt::InputWaits* m_waits;
     bool m_started = false;
     std::vector<Pad> m_pads;
