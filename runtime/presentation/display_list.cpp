@@ -92,6 +92,14 @@ std::vector<Rect> disjoint(std::vector<Rect> rects)
     return rects;
 }
 
+RectF overlap(const RectF& a, const RectF& b)
+{
+    const double left = std::max(a.left, b.left);
+    const double top = std::max(a.top, b.top);
+    return {left, top, std::max(0.0, std::min(a.right(), b.right()) - left),
+            std::max(0.0, std::min(a.bottom(), b.bottom()) - top)};
+}
+
 // Writes a form's drawing into `list`: layout pixels in, the client area's pixels out.
 class Builder {
 public:
@@ -324,7 +332,8 @@ std::vector<draw::Command> displayList(const Form& form, const Region& damaged, 
     // more per scan line than the few small changes of a frame.
     for (const Rect& area : areas) {
         out.clip(toRectF(area));
-        out.fill(client, form.BackColor);
+        // Only the area's own pixels: a canvas counts everything a fill covers as changed.
+        out.fill(overlap(client, toRectF(area)), form.BackColor);
         out.picture(form.Picture, {0, 0});
         drawContents(out, controls, nullptr, area);
         out.unclip();
