@@ -2,51 +2,91 @@
 // UTF-8 strings laid out by page_commands.h, each command its code and then its fields.
 import { Code } from "./constants.js";
 
-function shapeAt(numbers, i) {
-    return { outline: numbers[i], left: numbers[i + 1], top: numbers[i + 2],
-             width: numbers[i + 3], height: numbers[i + 4], radius: numbers[i + 5] };
+const decoder = new TextDecoder();
+
+// One object per kind of command, filled again for each: a frame's few dozen commands make no
+// garbage for the browser to collect while the stage plays.
+function shape() {
+    return { outline: 0, left: 0, top: 0, width: 0, height: 0, radius: 0 };
+}
+const clip = { code: Code.Clip, left: 0, top: 0, width: 0, height: 0 };
+const unclip = { code: Code.Unclip };
+const fill = { code: Code.Fill, shape: shape(), rgb: 0, hatch: 0, opacity: 1 };
+const ring = { code: Code.Ring, outer: shape(), inner: shape(), rgb: 0 };
+const band = { code: Code.Band, corners: new Float64Array(8), rgb: 0 };
+const picture = { code: Code.Picture, name: "", x: 0, y: 0, scale: 1 };
+const text = { code: Code.Text, text: "", left: 0, top: 0, width: 0, height: 0, family: "", px: 0,
+               rgb: 0, bold: false, align: 0, layout: 0 };
+
+function readShape(into, numbers, i) {
+    into.outline = numbers[i];
+    into.left = numbers[i + 1];
+    into.top = numbers[i + 2];
+    into.width = numbers[i + 3];
+    into.height = numbers[i + 4];
+    into.radius = numbers[i + 5];
 }
 
-// Every command of a frame, in order, as plain objects.
-export function* decodeCommands(numbers, strings) {
-    const decoder = new TextDecoder();
-    const text = (i) => decoder.decode(strings.subarray(numbers[i], numbers[i] + numbers[i + 1]));
+// Hands `visit` every command of a frame, in order. The object it gets is filled again for the
+// next command of its kind: one that is kept must be copied.
+export function readCommands(numbers, strings, visit) {
+    const string = (i) => decoder.decode(strings.subarray(numbers[i], numbers[i] + numbers[i + 1]));
     for (let i = 0; i < numbers.length;) {
         switch (numbers[i]) {
         case Code.Clip:
-            yield { code: Code.Clip, left: numbers[i + 1], top: numbers[i + 2],
-                    width: numbers[i + 3], height: numbers[i + 4] };
+            clip.left = numbers[i + 1];
+            clip.top = numbers[i + 2];
+            clip.width = numbers[i + 3];
+            clip.height = numbers[i + 4];
+            visit(clip);
             i += 5;
             break;
         case Code.Unclip:
-            yield { code: Code.Unclip };
+            visit(unclip);
             i += 1;
             break;
         case Code.Fill:
-            yield { code: Code.Fill, shape: shapeAt(numbers, i + 1), rgb: numbers[i + 7],
-                    hatch: numbers[i + 8], opacity: numbers[i + 9] };
+            readShape(fill.shape, numbers, i + 1);
+            fill.rgb = numbers[i + 7];
+            fill.hatch = numbers[i + 8];
+            fill.opacity = numbers[i + 9];
+            visit(fill);
             i += 10;
             break;
         case Code.Ring:
-            yield { code: Code.Ring, outer: shapeAt(numbers, i + 1), inner: shapeAt(numbers, i + 7),
-                    rgb: numbers[i + 13] };
+            readShape(ring.outer, numbers, i + 1);
+            readShape(ring.inner, numbers, i + 7);
+            ring.rgb = numbers[i + 13];
+            visit(ring);
             i += 14;
             break;
         case Code.Band:
-            yield { code: Code.Band, corners: Array.from(numbers.subarray(i + 1, i + 9)),
-                    rgb: numbers[i + 9] };
+            band.corners.set(numbers.subarray(i + 1, i + 9));
+            band.rgb = numbers[i + 9];
+            visit(band);
             i += 10;
             break;
         case Code.Picture:
-            yield { code: Code.Picture, name: text(i + 1), x: numbers[i + 3], y: numbers[i + 4],
-                    scale: numbers[i + 5] };
+            picture.name = string(i + 1);
+            picture.x = numbers[i + 3];
+            picture.y = numbers[i + 4];
+            picture.scale = numbers[i + 5];
+            visit(picture);
             i += 6;
             break;
         case Code.Text:
-            yield { code: Code.Text, text: text(i + 1), left: numbers[i + 3], top: numbers[i + 4],
-                    width: numbers[i + 5], height: numbers[i + 6], family: text(i + 7),
-                    px: numbers[i + 9], rgb: numbers[i + 10], bold: numbers[i + 11] !== 0,
-                    align: numbers[i + 12], layout: numbers[i + 13] };
+            text.text = string(i + 1);
+            text.left = numbers[i + 3];
+            text.top = numbers[i + 4];
+            text.width = numbers[i + 5];
+            text.height = numbers[i + 6];
+            text.family = string(i + 7);
+            text.px = numbers[i + 9];
+            text.rgb = numbers[i + 10];
+            text.bold = numbers[i + 11] !== 0;
+            text.align = numbers[i + 12];
+            text.layout = numbers[i + 13];
+            visit(text);
             i += 14;
             break;
         default:

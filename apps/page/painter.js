@@ -1,7 +1,7 @@
 // Executes the game's display list on a panel's canvas, one buffer a frame: the game decided
 // every place and size at the window's zoom; the painter only moves edges onto whole device
 // pixels, at the device's pixel ratio.
-import { decodeCommands } from "./commands.js";
+import { readCommands } from "./commands.js";
 import { Code, Hatch, Outline, TextAlign, TextLayout } from "./constants.js";
 
 // The few colours the game uses, each made into its CSS text once.
@@ -25,12 +25,16 @@ export function createPainter(contextOf, ratioOf) {
     const hatches = new Map(); // the hatch patterns made at `hatchRatio`
     let hatchRatio = 0;
 
-    // A box moved onto whole device pixels, so edges stay sharp.
+    const onDevice = { left: 0, top: 0, width: 0, height: 0 };
+
+    // A box moved onto whole device pixels, so edges stay sharp; the answer is used at once,
+    // before the next call fills it again.
     function device(box) {
-        const left = Math.round(box.left * ratio);
-        const top = Math.round(box.top * ratio);
-        return { left, top, width: Math.round((box.left + box.width) * ratio) - left,
-                 height: Math.round((box.top + box.height) * ratio) - top };
+        onDevice.left = Math.round(box.left * ratio);
+        onDevice.top = Math.round(box.top * ratio);
+        onDevice.width = Math.round((box.left + box.width) * ratio) - onDevice.left;
+        onDevice.height = Math.round((box.top + box.height) * ratio) - onDevice.top;
+        return onDevice;
     }
 
     // The lines of a downward diagonal fill, running down to the right.
@@ -53,17 +57,18 @@ export function createPainter(contextOf, ratioOf) {
         return pattern;
     }
 
-    function outline(path, shape) {
+    // Adds the shape's outline to the context's current path.
+    function outline(shape) {
         const box = device(shape);
         if (box.width <= 0 || box.height <= 0)
             return;
         if (shape.outline === Outline.Ellipse)
-            path.ellipse(box.left + box.width / 2, box.top + box.height / 2, box.width / 2,
+            ctx.ellipse(box.left + box.width / 2, box.top + box.height / 2, box.width / 2,
                          box.height / 2, 0, 0, 2 * Math.PI);
         else if (shape.outline === Outline.RoundedRectangle)
-            path.roundRect(box.left, box.top, box.width, box.height, shape.radius * ratio);
+            ctx.roundRect(box.left, box.top, box.width, box.height, shape.radius * ratio);
         else
-            path.rect(box.left, box.top, box.width, box.height);
+            ctx.rect(box.left, box.top, box.width, box.height);
     }
 
     function fill(command) {
@@ -74,19 +79,19 @@ export function createPainter(contextOf, ratioOf) {
             const box = device(command.shape);
             ctx.fillRect(box.left, box.top, box.width, box.height);
         } else {
-            const path = new Path2D();
-            outline(path, command.shape);
-            ctx.fill(path);
+            ctx.beginPath();
+            outline(command.shape);
+            ctx.fill();
         }
         ctx.globalAlpha = 1;
     }
 
     function ring(command) {
-        const path = new Path2D();
-        outline(path, command.outer);
-        outline(path, command.inner);
+        ctx.beginPath();
+        outline(command.outer);
+        outline(command.inner);
         ctx.fillStyle = cssColor(command.rgb);
-        ctx.fill(path, "evenodd");
+        ctx.fill("evenodd");
     }
 
     // A line's band, filled as the polygon it is.
@@ -213,8 +218,7 @@ export function createPainter(contextOf, ratioOf) {
             }
             ctx.setTransform(1, 0, 0, 1, 0, 0);
             ctx.imageSmoothingEnabled = false;
-            for (const command of decodeCommands(numbers, strings))
-                execute(command);
+            readCommands(numbers, strings, execute);
             ctx = null;
             if (!document.body.dataset.drawn) {
                 document.body.dataset.drawn = "yes";

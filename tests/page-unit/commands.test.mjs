@@ -4,7 +4,7 @@ import { test } from "node:test";
 
 import { loadBuilt } from "./built.mjs";
 
-const [{ Code, Outline, TextLayout }, { decodeCommands }] =
+const [{ Code, Outline, TextLayout }, { readCommands }] =
     await loadBuilt("constants.js", "commands.js");
 
 test("each command takes its own fields and the next starts after them", () => {
@@ -16,7 +16,8 @@ test("each command takes its own fields and the next starts after them", () => {
         Code.Text, 15, 5, 11, 12, 13, 14, 4, 11, 16, 0xffffff, 1, 2, TextLayout.Centred,
         Code.Unclip,
     ]);
-    const commands = [...decodeCommands(numbers, strings)];
+    const commands = [];
+    readCommands(numbers, strings, (command) => commands.push(structuredClone(command)));
     assert.deepEqual(commands.map((c) => c.code),
                      [Code.Clip, Code.Fill, Code.Picture, Code.Text, Code.Unclip]);
     assert.deepEqual(commands[1].shape, { outline: Outline.Ellipse, left: 5, top: 6, width: 7,
@@ -25,5 +26,5 @@ test("each command takes its own fields and the next starts after them", () => {
     assert.deepEqual([commands[2].name, commands[2].scale], ["ship", 2]);
     assert.deepEqual([commands[3].text, commands[3].family, commands[3].px, commands[3].bold],
                      ["MAX!!", "DejaVu Sans", 16, true]);
-    assert.throws(() => [...decodeCommands(new Float64Array([99]), strings)], /no command 99/);
+    assert.throws(() => readCommands(new Float64Array([99]), strings, () => {}), /no command 99/);
 });
