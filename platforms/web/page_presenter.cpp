@@ -8,6 +8,7 @@
 #include "runtime/presentation/pause_banner.h"
 
 #include <cmath>
+#include <utility>
 
 namespace rtweb {
 
@@ -97,7 +98,7 @@ void PagePresenter::formUnloaded(rt::Form& form)
 void PagePresenter::formChanged(rt::Form& form)
 {
     if (Panel* panel = find(form); panel && form.visible())
-        page::requestFrame(panel->number);
+        askFrame(*panel);
 }
 
 void PagePresenter::focusMoved(rt::Form& form)
@@ -112,7 +113,7 @@ void PagePresenter::pauseChanged(rt::Form& form)
 {
     if (Panel* panel = find(form)) {
         panel->bandAgain = true;
-        page::requestFrame(panel->number);
+        askFrame(*panel);
         page::paused(panel->number, m_runtime->pausedForm() == &form);
     }
 }
@@ -122,8 +123,17 @@ void PagePresenter::muteChanged(bool muted) { page::muted(muted); }
 void PagePresenter::frame(int number)
 {
     for (auto& [form, panel] : m_panels)
-        if (panel.number == number)
+        if (panel.number == number) {
+            panel.frameAsked = false;
             present(*const_cast<rt::Form*>(form), panel);
+        }
+}
+
+// A tick changes a stage many times over; the page is asked for its frame once.
+void PagePresenter::askFrame(Panel& panel)
+{
+    if (!std::exchange(panel.frameAsked, true))
+        page::requestFrame(panel.number);
 }
 
 void PagePresenter::setZoom(const rt::Zoom& zoom)
@@ -131,7 +141,7 @@ void PagePresenter::setZoom(const rt::Zoom& zoom)
     m_zoom = zoom;
     for (auto& [form, panel] : m_panels) {
         panel.wholeAgain = true;
-        page::requestFrame(panel.number);
+        askFrame(panel);
     }
 }
 

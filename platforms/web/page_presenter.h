@@ -52,6 +52,7 @@ private:
         rt::Damage damage;
         bool wholeAgain = false;
         bool bandAgain = false; // the pause banner came or went
+        bool frameAsked = false; // the page will draw it at its next animation frame
         // What the page shows of the window now: it is told only of changes.
         std::optional<std::string> caption;
         std::optional<bool> enabled;
@@ -59,6 +60,7 @@ private:
         std::optional<int> focused;
     };
     Panel* find(const rt::Form& form);
+    void askFrame(Panel& panel);
     void present(rt::Form& form, Panel& panel);
     void syncWidgets(const rt::Form& form, const Panel& panel);
     void showFocus(const rt::Form& form, Panel& panel);
