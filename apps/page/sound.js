@@ -6,6 +6,11 @@ let noAudio = false;
 const sounds = []; // each effect's samples, then its AudioBuffer once there is a context
 let voices = []; // the one voice of each effect, while it sounds
 let muted = false;
+// A running context keeps the browser's audio thread busy even in silence: after this long with
+// nothing sounding it sleeps until the next effect.
+const kQuietMs = 2000;
+let quietTimer = 0;
+let asleep = false;
 
 export function isMuted() {
     return muted;
@@ -40,9 +45,29 @@ export function audioStart() {
         if (muted)
             audio.suspend().catch(() => {});
     }
-    // "suspended" before the first gesture counted, "interrupted" by a call on a phone.
-    if (!muted && audio.state !== "running")
+    // "suspended" before the first gesture counted, "interrupted" by a call on a phone; asleep
+    // in a quiet spell, the next effect wakes it.
+    if (!muted && !asleep && audio.state !== "running")
         audio.resume().catch(() => {});
+    if (!muted && !asleep)
+        sleepWhenQuiet();
+}
+
+function sleepWhenQuiet() {
+    clearTimeout(quietTimer);
+    quietTimer = setTimeout(() => {
+        if (!muted && voices.every((voice) => !voice)) {
+            asleep = true;
+            audio.suspend().catch(() => {});
+        }
+    }, kQuietMs);
+}
+
+function wake() {
+    clearTimeout(quietTimer);
+    if (asleep || audio.state !== "running")
+        audio.resume().catch(() => {});
+    asleep = false;
 }
 
 export function soundPlay(number) {
@@ -55,12 +80,14 @@ export function soundPlay(number) {
             sound.buffer = audio.createBuffer(1, sound.samples.length, sound.rate);
             sound.buffer.getChannelData(0).set(sound.samples);
         }
+        wake();
         const voice = audio.createBufferSource();
         voice.buffer = sound.buffer;
         voice.connect(audio.destination);
         voice.onended = () => {
             if (voices[number] === voice)
                 voices[number] = null;
+            sleepWhenQuiet();
         };
         // Playing an effect again starts it over.
         if (voices[number])
@@ -77,6 +104,8 @@ export function soundMuted(on) {
     muted = on;
     if (!audio)
         return;
+    clearTimeout(quietTimer);
+    asleep = false;
     if (on) {
         for (const voice of voices)
             if (voice)
