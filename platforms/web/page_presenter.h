@@ -51,7 +51,7 @@ private:
         int number;
         rt::Damage damage;
         bool wholeAgain = false;
-        bool bandAgain = false; // the pause banner came or went
+        bool bandAgain = false;  // the pause banner came or went
         bool frameAsked = false; // the page will draw it at its next animation frame
         // What the page shows of the window now: it is told only of changes.
         std::optional<std::string> caption;
