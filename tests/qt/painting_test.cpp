@@ -132,28 +132,13 @@ public:
     explicit Shapes(rt::Runtime& runtime) : Form(runtime, "Shapes", {1800, 600, 60, 450})
     {
         BackColor = kBlack;
-        Round.place(0, 0, 900, 300); // 60 x 20 pixels: a circle 20 across in the middle
-        Round.Kind = rt::ShapeKind::Circle;
-        Round.FillStyle = rt::Fill::Solid;
-        Round.FillColor = kRed;
-        Round.BorderVisible = false;
         Hatch.place(900, 0, 600, 600);
         Hatch.FillStyle = rt::Fill::DownwardDiagonal;
         Hatch.FillColor = kGreen;
         Hatch.BorderVisible = false;
     }
-    rt::Shape Round{*this, "Round"};
     rt::Shape Hatch{*this, "Hatch"};
 };
-
-// A circle takes the smaller side of its box, centred in it.
-TEST_F(Painting, CircleUsesSmallerSideCentred)
-{
-    const QImage image = grab(show<Shapes>());
-    EXPECT_EQ(image.pixelColor(30, 10), colour(kRed));
-    EXPECT_EQ(image.pixelColor(5, 10), colour(kBlack));
-    EXPECT_EQ(image.pixelColor(55, 10), colour(kBlack));
-}
 
 // Downward diagonal hatching runs from top-left to bottom-right, over a see-through back.
 TEST_F(Painting, DownwardDiagonalHatchRunsDownToTheRight)
