@@ -10,14 +10,6 @@
 
 namespace {
 
-std::string replayText(const std::vector<rt::InputEvent>& input)
-{
-    std::string text = rt::replayHeader() + "\n";
-    for (const rt::InputEvent& event : input)
-        text += rt::replayLine(event) + "\n";
-    return text;
-}
-
 // Everything a verdict says, as one text to compare.
 std::string summary(const verify::Verdict& verdict)
 {
