@@ -6,7 +6,7 @@ import { isBrowserKey, keyCodeOf, shiftMaskOf } from "./mapping.js";
 import { activePanel } from "./screen.js";
 
 function keyDown(event) {
-    if (!bridge.isStarted() || event.target.closest(".bar"))
+    if (!bridge.isStarted() || event.target.closest(".bar, .board, .offer"))
         return;
     const panel = activePanel();
     const code = keyCodeOf(event);

@@ -2,6 +2,7 @@
 // canvas by the game with real HTML buttons, text box and lists over it. The page draws what it
 // is told and hands the player's raw input to the game; what a key, a click, a tap or a close
 // means is decided there. This module starts it all once the pictures and fonts are ready.
+import * as board from "./board.js";
 import * as bridge from "./bridge.js";
 import { readConnectedPads, wireGamepads } from "./gamepad.js";
 import { wireKeyboard } from "./keyboard.js";
@@ -21,8 +22,17 @@ import * as widgets from "./widgets.js";
 function pageFor(painter) {
     return {
         panelCreate: panels.panelCreate, panelPlace: panels.panelPlace,
-        panelShow: panels.panelShow, panelHide: panels.panelHide,
-        panelRemove: panels.panelRemove, panelCaption: panels.panelCaption,
+        panelShow(number) {
+            panels.panelShow(number);
+            board.panelShown(panelsByNumber.get(number).name);
+        },
+        panelHide: panels.panelHide,
+        panelRemove(number) {
+            const { name } = panelsByNumber.get(number);
+            panels.panelRemove(number);
+            board.panelRemoved(name);
+        },
+        panelCaption: panels.panelCaption,
         panelEnabled: panels.panelEnabled, requestFrame: panels.requestFrame,
         ended: panels.ended, frontPanel: frontPanelNumber,
         widgetCreate: widgets.widgetCreate, widgetSync: widgets.widgetSync, focus: widgets.focus,
@@ -68,6 +78,7 @@ async function start() {
     const painter = createPainter((number) => panelsByNumber.get(number).ctx, () => ratio);
     await bridge.load(pageFor(painter));
     toolbar.wireToolbar();
+    board.wireBoard();
     wireKeyboard();
     wireWindow();
     wireGamepads();

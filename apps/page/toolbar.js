@@ -3,6 +3,7 @@
 import * as bridge from "./bridge.js";
 import { handOver } from "./replay.js";
 import { audioStart, isMuted } from "./sound.js";
+import { status } from "./status.js";
 import { bytesOf, storageRead, storageSet, storageWrite } from "./storage.js";
 
 // What the browser's local storage holds the game's table under.
@@ -10,9 +11,7 @@ const kTableKey = "zelvatron/highscores";
 // The player's mute, kept apart from the game's files.
 const kMutedKey = "zelvatron-page/muted";
 
-export function status(text) {
-    document.getElementById("status").textContent = text;
-}
+export { status };
 
 // The mute the player left the page with.
 export function wasMuted() {

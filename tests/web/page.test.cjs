@@ -8,7 +8,7 @@ const fs = require("node:fs");
 const os = require("node:os");
 const path = require("node:path");
 const { after, before, test } = require("node:test");
-const puppeteer = require("puppeteer-core");
+const { launch } = require("./browser.cjs");
 const { serve } = require("./serve.cjs");
 
 const kSite = process.env.ZELVATRON_SITE;
@@ -29,12 +29,7 @@ before(async () => {
     fs.copyFileSync(kReplay, path.join(extras, "game.replay"));
     server = await serve([path.resolve(kSite), extras]);
     base = `http://127.0.0.1:${server.address().port}`;
-    browser = await puppeteer.launch({
-        executablePath: "/usr/bin/chromium",
-        headless: true,
-        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-               "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-    });
+    browser = await launch();
     // Downloads are the browser's to allow, not a page's.
     const session = await browser.target().createCDPSession();
     await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
