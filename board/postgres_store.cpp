@@ -5,13 +5,16 @@
 #include <libpq-fe.h>
 
 #include <array>
+#include <condition_variable>
 #include <mutex>
 #include <utility>
 
 namespace board {
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// 2: score_counts, the shown entries of each score, so a rank costs a sum over scores, not a
+// count over entries.
+constexpr int kSchemaVersion = 2;
 // Any number the servers of one board agree on: it keeps two from creating the schema at once.
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(7461283)";
 
@@ -34,7 +37,15 @@ CREATE TABLE IF NOT EXISTS entries (
     hidden INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX IF NOT EXISTS entries_by_rank ON entries (hidden, score DESC, id);
+CREATE TABLE IF NOT EXISTS score_counts (
+    score INTEGER PRIMARY KEY,
+    entries BIGINT NOT NULL
+);
 )";
+// Fills score_counts from the entries, for a board made before it.
+constexpr const char* kCountScores =
+    "DELETE FROM score_counts; INSERT INTO score_counts "
+    "SELECT score, count(*) FROM entries WHERE hidden = 0 GROUP BY score;";
 
 #define ENTRY_COLUMNS "id, name, level, score, received_ms, rules, recording, hidden FROM entries"
 
@@ -55,7 +66,10 @@ constexpr std::array kStatements = {
     Prepared{"next_page", "SELECT " ENTRY_COLUMNS " WHERE hidden = 0 "
                           "AND (score < $2 OR (score = $2 AND id > $3)) "
                           "ORDER BY score DESC, id LIMIT $1"},
-    Prepared{"above", "SELECT count(*) FROM entries WHERE hidden = 0 AND score > $1"},
+    Prepared{"above", "SELECT coalesce(sum(entries), 0) FROM score_counts WHERE score > $1"},
+    Prepared{"count_score", "INSERT INTO score_counts VALUES ($1, $2) ON CONFLICT (score) "
+                            "DO UPDATE SET entries = score_counts.entries + $2"},
+    Prepared{"entry_state", "SELECT score, hidden FROM entries WHERE id = $1 FOR UPDATE"},
     Prepared{"tied_before", "SELECT count(*) FROM entries "
                             "WHERE hidden = 0 AND score = $1 AND id < $2"},
     Prepared{"shown_entry", "SELECT " ENTRY_COLUMNS " WHERE id = $1 AND hidden = 0"},
@@ -122,125 +136,11 @@ Entry entry(const PGresult* result, int row)
             .hidden = integer(result, row, 7) != 0};
 }
 
-class PostgresStore final : public Store {
+// One connection to the database, its statements prepared.
+class Connection {
 public:
-    explicit PostgresStore(std::string url) : m_url(std::move(url))
+    explicit Connection(const std::string& url) : m_connection(PQconnectdb(url.c_str()), &PQfinish)
     {
-        const std::lock_guard lock(m_mutex);
-        connect();
-        run("BEGIN");
-        try {
-            run(kSchemaLock);
-            run(kSchema);
-            Result version = run("SELECT coalesce(max(version), 0) FROM schema_version");
-            if (integer(version.get(), 0, 0) < kSchemaVersion)
-                run("INSERT INTO schema_version VALUES (" + std::to_string(kSchemaVersion) + ")");
-            run("COMMIT");
-        } catch (...) {
-            rollBack();
-            throw;
-        }
-        prepare();
-    }
-    std::vector<Added> add(const Submission& submission) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        std::vector<Added> entries;
-        run("BEGIN");
-        try {
-            const CheckedRecording& checked = submission.checked;
-            if (!checked.games.empty())
-                execute("add_recording", Parameters()
-                                             .add(checked.sha256)
-                                             .add(submission.text, true)
-                                             .add(submission.receivedMs));
-            for (const FinishedGame& game : checked.games) {
-                Result made = execute("add_entry", Parameters()
-                                                       .add(game.key)
-                                                       .add(checked.sha256)
-                                                       .add(game.name)
-                                                       .add(game.level)
-                                                       .add(game.score)
-                                                       .add(submission.receivedMs)
-                                                       .add(submission.rules));
-                const bool isNew = std::string_view(PQcmdTuples(made.get())) == "1";
-                Result row = execute("entry_by_key", Parameters().add(game.key));
-                entries.push_back({.entry = entry(row.get(), 0), .isNew = isNew});
-            }
-            run("COMMIT");
-        } catch (...) {
-            rollBack();
-            throw;
-        }
-        return entries;
-    }
-
-    std::vector<Ranked> page(std::optional<Cursor> after, int limit) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        Result rows =
-            after ? execute("next_page", Parameters().add(limit).add(after->score).add(after->id))
-                  : execute("first_page", Parameters().add(limit));
-        std::vector<Ranked> page;
-        for (int row = 0; row < PQntuples(rows.get()); ++row)
-            page.push_back({.entry = entry(rows.get(), row), .rank = 0});
-        if (page.empty())
-            return page;
-        const Entry& first = page.front().entry;
-        Result above = execute("above", Parameters().add(first.score));
-        Result tied = execute("tied_before", Parameters().add(first.score).add(first.id));
-        rankPage(page, integer(above.get(), 0, 0), integer(tied.get(), 0, 0));
-        return page;
-    }
-
-    std::optional<Ranked> find(std::int64_t id) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        Result row = execute("shown_entry", Parameters().add(id));
-        if (PQntuples(row.get()) == 0)
-            return std::nullopt;
-        Ranked ranked{.entry = entry(row.get(), 0), .rank = 0};
-        Result above = execute("above", Parameters().add(ranked.entry.score));
-        ranked.rank = integer(above.get(), 0, 0) + 1;
-        return ranked;
-    }
-
-    std::optional<std::string> recording(std::int64_t id) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        Result row = execute("recording", Parameters().add(id), true);
-        if (PQntuples(row.get()) == 0)
-            return std::nullopt;
-        return text(row.get(), 0, 0);
-    }
-
-    std::vector<Entry> latest(int limit) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        Result rows = execute("latest", Parameters().add(limit));
-        std::vector<Entry> entries;
-        for (int row = 0; row < PQntuples(rows.get()); ++row)
-            entries.push_back(entry(rows.get(), row));
-        return entries;
-    }
-
-    bool setHidden(std::int64_t id, bool hidden) override
-    {
-        const std::lock_guard lock(m_mutex);
-        reconnectIfLost();
-        Result done = execute("set_hidden", Parameters().add(id).add(hidden ? 1 : 0));
-        return std::string(PQcmdTuples(done.get())) != "0";
-    }
-
-private:
-    void connect()
-    {
-        m_connection.reset(PQconnectdb(m_url.c_str()));
         if (PQstatus(m_connection.get()) != CONNECTION_OK)
             throw StoreUnavailable(std::string("cannot reach the database: ") +
                                    PQerrorMessage(m_connection.get()));
@@ -258,7 +158,7 @@ private:
         }
     }
 
-    // A connection lost while the database was away is made again, once per call.
+    // A connection lost while the database was away is made again, once per use.
     void reconnectIfLost()
     {
         if (PQstatus(m_connection.get()) == CONNECTION_OK)
@@ -288,6 +188,22 @@ private:
         return result;
     }
 
+    // Runs `work` in a transaction, rolled back if it throws.
+    template <typename Work> auto transaction(Work work)
+    {
+        run("BEGIN");
+        try {
+            auto done = work();
+            run("COMMIT");
+            return done;
+        } catch (...) {
+            if (PQstatus(m_connection.get()) == CONNECTION_OK)
+                PQclear(PQexec(m_connection.get(), "ROLLBACK"));
+            throw;
+        }
+    }
+
+private:
     void check(const PGresult* result)
     {
         const ExecStatusType status = PQresultStatus(result);
@@ -295,15 +211,201 @@ private:
             throw StoreUnavailable(PQerrorMessage(m_connection.get()));
     }
 
-    void rollBack()
+    std::unique_ptr<PGconn, decltype(&PQfinish)> m_connection;
+};
+
+// As many connections as threads use the store at once, each used by one at a time: a commit
+// waiting for the disk holds up only its own caller.
+class Pool {
+public:
+    explicit Pool(std::string url) : m_url(std::move(url)) {}
+
+    class Lease {
+    public:
+        Lease(Pool& pool, std::unique_ptr<Connection> connection)
+            : m_pool(pool), m_connection(std::move(connection))
+        {
+        }
+        ~Lease() { m_pool.giveBack(std::move(m_connection)); }
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        Connection* operator->() { return m_connection.get(); }
+
+    private:
+        Pool& m_pool;
+        std::unique_ptr<Connection> m_connection;
+    };
+
+    Lease lease()
     {
-        if (PQstatus(m_connection.get()) == CONNECTION_OK)
-            PQclear(PQexec(m_connection.get(), "ROLLBACK"));
+        std::unique_ptr<Connection> connection;
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_idle.empty() && m_made >= kMostConnections)
+                m_returned.wait(lock, [this] { return !m_idle.empty(); });
+            if (!m_idle.empty()) {
+                connection = std::move(m_idle.back());
+                m_idle.pop_back();
+            } else {
+                ++m_made;
+            }
+        }
+        if (!connection) {
+            try {
+                connection = std::make_unique<Connection>(m_url);
+                connection->prepare();
+            } catch (...) {
+                const std::lock_guard lock(m_mutex);
+                --m_made;
+                throw;
+            }
+        }
+        try {
+            connection->reconnectIfLost();
+        } catch (...) {
+            giveBack(std::move(connection)); // to try again on a later lease
+            throw;
+        }
+        return Lease(*this, std::move(connection));
     }
 
-    std::mutex m_mutex;
+private:
+    static constexpr std::size_t kMostConnections = 8;
+
+    void giveBack(std::unique_ptr<Connection> connection)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_idle.push_back(std::move(connection));
+        }
+        m_returned.notify_one();
+    }
+
     std::string m_url;
-    std::unique_ptr<PGconn, decltype(&PQfinish)> m_connection{nullptr, &PQfinish};
+    std::mutex m_mutex;
+    std::condition_variable m_returned;
+    std::vector<std::unique_ptr<Connection>> m_idle;
+    std::size_t m_made = 0;
+};
+
+class PostgresStore final : public Store {
+public:
+    explicit PostgresStore(std::string url) : m_pool(url)
+    {
+        Connection schema(url);
+        schema.transaction([&] {
+            schema.run(kSchemaLock);
+            schema.run(kSchema);
+            Result version = schema.run("SELECT coalesce(max(version), 0) FROM schema_version");
+            if (integer(version.get(), 0, 0) < kSchemaVersion) {
+                schema.run(kCountScores);
+                schema.run("INSERT INTO schema_version VALUES (" + std::to_string(kSchemaVersion) +
+                           ")");
+            }
+            return 0;
+        });
+    }
+
+    std::vector<Added> add(const Submission& submission) override
+    {
+        auto connection = m_pool.lease();
+        return connection->transaction([&] {
+            std::vector<Added> entries;
+            const CheckedRecording& checked = submission.checked;
+            if (!checked.games.empty())
+                connection->execute("add_recording", Parameters()
+                                                         .add(checked.sha256)
+                                                         .add(submission.text, true)
+                                                         .add(submission.receivedMs));
+            for (const FinishedGame& game : checked.games) {
+                Result made = connection->execute("add_entry", Parameters()
+                                                                   .add(game.key)
+                                                                   .add(checked.sha256)
+                                                                   .add(game.name)
+                                                                   .add(game.level)
+                                                                   .add(game.score)
+                                                                   .add(submission.receivedMs)
+                                                                   .add(submission.rules));
+                const bool isNew = std::string_view(PQcmdTuples(made.get())) == "1";
+                if (isNew)
+                    connection->execute("count_score", Parameters().add(game.score).add(1));
+                Result row = connection->execute("entry_by_key", Parameters().add(game.key));
+                entries.push_back({.entry = entry(row.get(), 0), .isNew = isNew});
+            }
+            return entries;
+        });
+    }
+
+    std::vector<Ranked> page(std::optional<Cursor> after, int limit) override
+    {
+        auto connection = m_pool.lease();
+        Result rows =
+            after ? connection->execute("next_page",
+                                        Parameters().add(limit).add(after->score).add(after->id))
+                  : connection->execute("first_page", Parameters().add(limit));
+        std::vector<Ranked> page;
+        for (int row = 0; row < PQntuples(rows.get()); ++row)
+            page.push_back({.entry = entry(rows.get(), row), .rank = 0});
+        if (page.empty())
+            return page;
+        const Entry& first = page.front().entry;
+        Result above = connection->execute("above", Parameters().add(first.score));
+        Result tied =
+            connection->execute("tied_before", Parameters().add(first.score).add(first.id));
+        rankPage(page, integer(above.get(), 0, 0), integer(tied.get(), 0, 0));
+        return page;
+    }
+
+    std::optional<Ranked> find(std::int64_t id) override
+    {
+        auto connection = m_pool.lease();
+        Result row = connection->execute("shown_entry", Parameters().add(id));
+        if (PQntuples(row.get()) == 0)
+            return std::nullopt;
+        Ranked ranked{.entry = entry(row.get(), 0), .rank = 0};
+        Result above = connection->execute("above", Parameters().add(ranked.entry.score));
+        ranked.rank = integer(above.get(), 0, 0) + 1;
+        return ranked;
+    }
+
+    std::optional<std::string> recording(std::int64_t id) override
+    {
+        auto connection = m_pool.lease();
+        Result row = connection->execute("recording", Parameters().add(id), true);
+        if (PQntuples(row.get()) == 0)
+            return std::nullopt;
+        return text(row.get(), 0, 0);
+    }
+
+    std::vector<Entry> latest(int limit) override
+    {
+        auto connection = m_pool.lease();
+        Result rows = connection->execute("latest", Parameters().add(limit));
+        std::vector<Entry> entries;
+        for (int row = 0; row < PQntuples(rows.get()); ++row)
+            entries.push_back(entry(rows.get(), row));
+        return entries;
+    }
+
+    bool setHidden(std::int64_t id, bool hidden) override
+    {
+        auto connection = m_pool.lease();
+        return connection->transaction([&] {
+            Result state = connection->execute("entry_state", Parameters().add(id));
+            if (PQntuples(state.get()) == 0)
+                return false;
+            if ((integer(state.get(), 0, 1) != 0) != hidden) {
+                connection->execute("set_hidden", Parameters().add(id).add(hidden ? 1 : 0));
+                connection->execute(
+                    "count_score",
+                    Parameters().add(integer(state.get(), 0, 0)).add(hidden ? -1 : 1));
+            }
+            return true;
+        });
+    }
+
+private:
+    Pool m_pool;
 };
 
 } // namespace

@@ -10,7 +10,9 @@
 namespace board {
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// 2: score_counts, the shown entries of each score, so a rank costs a sum over scores, not a
+// count over entries.
+constexpr int kSchemaVersion = 2;
 constexpr int kBusyWaitMs = 5'000; // another process (a moderator) holding the write lock
 
 constexpr const char* kSchema = R"(
@@ -32,7 +34,15 @@ CREATE TABLE IF NOT EXISTS entries (
     hidden INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX IF NOT EXISTS entries_by_rank ON entries (hidden, score DESC, id);
+CREATE TABLE IF NOT EXISTS score_counts (
+    score INTEGER PRIMARY KEY,
+    entries INTEGER NOT NULL
+);
 )";
+// Fills score_counts from the entries, for a board made before it.
+constexpr const char* kCountScores =
+    "DELETE FROM score_counts; INSERT INTO score_counts "
+    "SELECT score, count(*) FROM entries WHERE hidden = 0 GROUP BY score;";
 
 constexpr const char* kEntryColumns =
     "id, name, level, score, received_ms, rules, recording, hidden FROM entries";
@@ -117,10 +127,12 @@ public:
             run(kSchema);
             Statement version(m_db, "SELECT max(version) FROM schema_version");
             version.step();
-            if (version.integer(0) < kSchemaVersion)
+            if (version.integer(0) < kSchemaVersion) {
+                run(kCountScores);
                 Statement(m_db, "INSERT INTO schema_version VALUES (?)")
                     .bind(1, kSchemaVersion)
                     .step();
+            }
             run("COMMIT");
         } catch (...) {
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -155,6 +167,8 @@ public:
                     .bind(7, submission.rules)
                     .step();
                 const bool isNew = sqlite3_changes(m_db) > 0;
+                if (isNew)
+                    countScore(game.score, 1);
                 Statement entry(m_db,
                                 std::string("SELECT ") + kEntryColumns + " WHERE game_key = ?");
                 entry.bind(1, game.key).step();
@@ -183,7 +197,7 @@ public:
         if (page.empty())
             return page;
         const Entry& first = page.front().entry;
-        Statement above(m_db, "SELECT count(*) FROM entries WHERE hidden = 0 AND score > ?");
+        Statement above(m_db, kAbove);
         above.bind(1, first.score).step();
         Statement tied(m_db, "SELECT count(*) FROM entries "
                              "WHERE hidden = 0 AND score = ? AND id < ?");
@@ -200,7 +214,7 @@ public:
         if (!row.bind(1, id).step())
             return std::nullopt;
         Ranked ranked{.entry = row.entry(), .rank = 0};
-        Statement above(m_db, "SELECT count(*) FROM entries WHERE hidden = 0 AND score > ?");
+        Statement above(m_db, kAbove);
         above.bind(1, ranked.entry.score).step();
         ranked.rank = above.integer(0) + 1;
         return ranked;
@@ -230,14 +244,38 @@ public:
     bool setHidden(std::int64_t id, bool hidden) override
     {
         const std::lock_guard lock(m_mutex);
-        Statement(m_db, "UPDATE entries SET hidden = ? WHERE id = ?")
-            .bind(1, hidden ? 1 : 0)
-            .bind(2, id)
-            .step();
-        return sqlite3_changes(m_db) > 0;
+        run("BEGIN IMMEDIATE");
+        try {
+            Statement entry(m_db, "SELECT score, hidden FROM entries WHERE id = ?");
+            const bool found = entry.bind(1, id).step();
+            if (found && (entry.integer(1) != 0) != hidden) {
+                Statement(m_db, "UPDATE entries SET hidden = ? WHERE id = ?")
+                    .bind(1, hidden ? 1 : 0)
+                    .bind(2, id)
+                    .step();
+                countScore(entry.integer(0), hidden ? -1 : 1);
+            }
+            run("COMMIT");
+            return found;
+        } catch (...) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
     }
 
 private:
+    static constexpr const char* kAbove =
+        "SELECT coalesce(sum(entries), 0) FROM score_counts WHERE score > ?";
+
+    void countScore(std::int64_t score, int change)
+    {
+        Statement(m_db, "INSERT INTO score_counts VALUES (?1, ?2) ON CONFLICT (score) "
+                        "DO UPDATE SET entries = score_counts.entries + ?2")
+            .bind(1, score)
+            .bind(2, change)
+            .step();
+    }
+
     void run(const char* sql)
     {
         char* error = nullptr;
