@@ -27,7 +27,12 @@ CommandLine::CommandLine()
                               "own pace."),
                QStringLiteral("FILE")),
       m_mute(QStringLiteral("mute"),
-             QStringLiteral("Start with the sound off; M on a stage turns it on and off."))
+             QStringLiteral("Start with the sound off; M on a stage turns it on and off.")),
+      m_board(QStringLiteral("board"),
+              QStringLiteral("Send this session's recording to the world board at URL (such as "
+                             "http://localhost:8080) each time a game ends in the high-score "
+                             "table; the board plays it again, and its rank is printed."),
+              QStringLiteral("URL"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("An arcade shooter: Left and Right move the ship, Space fires, P pauses, "
@@ -36,7 +41,7 @@ CommandLine::CommandLine()
                        "The high-score table is the file \"highscores\" in the folder the game "
                        "plays in."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    m_parser.addOptions({m_help, m_version, m_dataHome, m_record, m_replay, m_mute});
+    m_parser.addOptions({m_help, m_version, m_dataHome, m_record, m_replay, m_mute, m_board});
 }
 
 std::optional<Options> CommandLine::parse(const QStringList& arguments)
@@ -70,6 +75,18 @@ std::optional<Options> CommandLine::parse(const QStringList& arguments)
     options.recordFile = m_parser.value(m_record);
     options.replayFile = m_parser.value(m_replay);
     options.mute = m_parser.isSet(m_mute);
+    if (m_parser.isSet(m_board)) {
+        options.board = QUrl(m_parser.value(m_board), QUrl::StrictMode);
+        const QString scheme = options.board.scheme();
+        if (!options.board.isValid() || options.board.host().isEmpty() ||
+            (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+            m_output = QStringLiteral("The world board's address '%1' is not an http:// or "
+                                      "https:// URL.\nTry 'zelvatron --help'.\n")
+                           .arg(m_parser.value(m_board));
+            m_exitCode = 2;
+            return std::nullopt;
+        }
+    }
     return options;
 }
 

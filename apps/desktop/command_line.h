@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
@@ -18,6 +19,8 @@ struct Options {
     QString replayFile;
     // Start with the sound off (M on a stage turns it on and off).
     bool mute = false;
+    // The world board each finished game is sent to; empty for none, and then no network at all.
+    QUrl board;
 };
 
 // Every option the game takes, with --help and --version. An option is one declaration in the
@@ -42,6 +45,7 @@ private:
     QCommandLineOption m_record;
     QCommandLineOption m_replay;
     QCommandLineOption m_mute;
+    QCommandLineOption m_board;
     QString m_output;
     int m_exitCode = 0;
 };

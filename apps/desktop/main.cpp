@@ -1,3 +1,4 @@
+#include "board_client.h"
 #include "command_line.h"
 #include "desktop_devices.h"
 #include "platforms/posix/posix_file_store.h"
@@ -111,6 +112,8 @@ int main(int argc, char** argv)
     app::DesktopDevices devices(runtime, *windows, wallClock);
     if (options->mute)
         runtime.setMuted(true);
+    // Made once the windows show the game, and gone before them.
+    const std::unique_ptr<app::BoardSession> board = app::boardSession(runtime, *options);
     runtime.dispatch([&runtime] { runtime.form<title::Form2>().Show(); });
     std::optional<rt::ReplayPlayer> player;
     bool replayStopped = false;
@@ -133,5 +136,7 @@ int main(int argc, char** argv)
         player->start();
     }
     const int status = QApplication::exec();
+    if (board)
+        board->finish();
     return replayStopped ? 2 : status;
 }

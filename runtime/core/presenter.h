@@ -10,7 +10,7 @@ namespace rt {
 // A front end draws forms and hands the player's raw input to the Runtime (keyDown, click,
 // typeText, focus, close); it decides nothing a player could notice. Each time it brings a form
 // up to date on screen it calls takeChanges(form), and only then is the next change reported
-// through formChanged.
+// through formChanged. A call added here is passed on by ForwardingPresenter too.
 class Presenter {
 public:
     virtual ~Presenter() = default;
@@ -32,6 +32,28 @@ public:
 
     // What changed on `form` since the last call; the next change calls formChanged again.
     static Form::Changes takeChanges(Form& form);
+};
+
+// Passes every call on to `next`, the front end that shows the game: an app derives from it to
+// watch windows come and go, and calls the base from each call it overrides.
+class ForwardingPresenter : public Presenter {
+public:
+    explicit ForwardingPresenter(Presenter& next) : m_next(&next) {}
+    void formLoaded(Form& form) override { m_next->formLoaded(form); }
+    void formShown(Form& form) override { m_next->formShown(form); }
+    void formHidden(Form& form) override { m_next->formHidden(form); }
+    void formUnloaded(Form& form) override { m_next->formUnloaded(form); }
+    void formChanged(Form& form) override { m_next->formChanged(form); }
+    void focusMoved(Form& form) override { m_next->focusMoved(form); }
+    void endRequested() override { m_next->endRequested(); }
+    void pauseChanged(Form& form) override { m_next->pauseChanged(form); }
+    void muteChanged(bool muted) override { m_next->muteChanged(muted); }
+
+protected:
+    Presenter& next() const { return *m_next; }
+
+private:
+    Presenter* m_next;
 };
 
 } // namespace rt

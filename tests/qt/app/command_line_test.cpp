@@ -50,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentsCase{
                           {"--record"}, std::nullopt, 2, "Missing value after '--record'"},
                       ArgumentsCase{{"--record", "game.txt"}, false, 0, ""},
+                      ArgumentsCase{{"--board", "localhost:8080"}, std::nullopt, 2, "http://"},
+                      ArgumentsCase{{"--board", "http://localhost:8080"}, false, 0, ""},
                       ArgumentsCase{{"--jump"}, std::nullopt, 2, "Unknown option 'jump'"},
                       ArgumentsCase{{"highscores"}, std::nullopt, 2, "'highscores'"}));
 
