@@ -7,8 +7,10 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <unistd.h>
@@ -29,11 +31,14 @@ struct Reply {
 
 class RunningServer {
 public:
-    explicit RunningServer(board::ServerLimits limits = {})
-        : m_folder(std::filesystem::temp_directory_path() /
-                   ("board-server-" + std::to_string(::getpid()))),
+    // On SQLite in a folder of its own, unless given another database.
+    explicit RunningServer(board::ServerLimits limits = {}, const std::string& database = {})
+        : m_folder(
+              std::filesystem::temp_directory_path() /
+              ("board-server-" + std::to_string(::getpid()) + "-" + std::to_string(++s_servers))),
           m_store((std::filesystem::create_directories(m_folder),
-                   board::openStore("sqlite:" + (m_folder / "board.db").string()))),
+                   board::openStore(database.empty() ? "sqlite:" + (m_folder / "board.db").string()
+                                                     : database))),
           m_api(*m_store, verify::Limits{}, m_folder),
           m_server(m_api, tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), 0), limits),
           m_thread([this] { m_server.run(2); })
@@ -74,6 +79,7 @@ public:
     }
 
 private:
+    static inline int s_servers = 0;
     std::filesystem::path m_folder;
     std::unique_ptr<board::Store> m_store;
     board::Api m_api;
@@ -129,6 +135,32 @@ TEST(BoardServer, EntersTheGamesItSawFinishOnceEach)
     const Reply replay = server.get("/api/games/" + to_string(entry["id"]) + "/replay");
     EXPECT_EQ(replay.message.body(), first);
     EXPECT_NE(replay.message[http::field::cache_control].find("immutable"), std::string::npos);
+}
+
+// Two servers sharing one PostgreSQL (the one scripts/test starts), sent one recording at once.
+TEST(BoardServer, TwoServersOnOneDatabaseSentOneRecordingAtOnceMakeOneEntryEach)
+{
+    if (!std::getenv("PGHOST"))
+        GTEST_SKIP() << "no PostgreSQL: scripts/test runs this under pg_virtualenv";
+    PGconn* connection = PQconnectdb("");
+    PQclear(PQexec(connection, "SET client_min_messages = warning; "
+                               "DROP TABLE IF EXISTS entries, recordings, score_counts, "
+                               "schema_version"));
+    PQfinish(connection);
+    const std::string whole = replayText(ClosingGame::record({"Second"}).input);
+    RunningServer one({}, "postgresql://");
+    RunningServer other({}, "postgresql://");
+    Reply fromOther;
+    std::thread racing([&] { fromOther = other.post(whole); });
+    const Reply fromOne = one.post(whole);
+    racing.join();
+    ASSERT_EQ(fromOne.body()["entries"].size(), 2u);
+    for (std::size_t game = 0; game < 2; ++game) {
+        const json a = fromOne.body()["entries"][game], b = fromOther.body()["entries"][game];
+        EXPECT_EQ(a["id"], b["id"]);
+        EXPECT_NE(a["new"], b["new"]) << "one of the two made game " << game;
+    }
+    EXPECT_EQ(one.get("/api/board").body()["entries"].size(), 2u);
 }
 
 // What a stranger may send, and the answer each gets.

@@ -49,7 +49,8 @@ protected:
             m_url = "postgresql://";
             PGconn* connection = PQconnectdb("");
             PQclear(PQexec(connection, "SET client_min_messages = warning; "
-                                       "DROP TABLE IF EXISTS entries, recordings, schema_version"));
+                                       "DROP TABLE IF EXISTS entries, recordings, score_counts, "
+                                       "schema_version"));
             PQfinish(connection);
         }
         store = board::openStore(m_url);
