@@ -97,6 +97,19 @@ std::optional<boost::asio::ip::tcp::endpoint> endpoint(std::string text)
     return boost::asio::ip::tcp::endpoint(address, static_cast<unsigned short>(port));
 }
 
+// The database's URL as the log may show it: a password in it is not.
+std::string withoutPassword(const std::string& url)
+{
+    const std::size_t scheme = url.find("://");
+    const std::size_t at = url.find('@');
+    if (scheme == std::string::npos || at == std::string::npos || at < scheme)
+        return url;
+    const std::size_t colon = url.find(':', scheme + 3);
+    if (colon == std::string::npos || colon > at)
+        return url;
+    return url.substr(0, colon + 1) + "***" + url.substr(at);
+}
+
 int moderate(const Options& options, board::Store& store)
 {
     if (options.command == "list") {
@@ -135,7 +148,8 @@ int serve(const Options& options, board::Store& store)
     board::Server server(api, *listen, board::ServerLimits{});
     const auto bound = server.endpoint();
     std::printf("zelvatron-board: serving http://%s:%u/ with %s\n",
-                bound.address().to_string().c_str(), bound.port(), options.database.c_str());
+                bound.address().to_string().c_str(), bound.port(),
+                withoutPassword(options.database).c_str());
     std::fflush(stdout);
     std::thread waiter([&] {
         int signal = 0;
