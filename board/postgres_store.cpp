@@ -1,6 +1,7 @@
 #include "board/postgres_store.h"
 
 #include "board/ranks.h"
+#include "board/schema.h"
 
 #include <libpq-fe.h>
 
@@ -12,40 +13,8 @@
 namespace board {
 namespace {
 
-// 2: score_counts, the shown entries of each score, so a rank costs a sum over scores, not a
-// count over entries.
-constexpr int kSchemaVersion = 2;
 // Any number the servers of one board agree on: it keeps two from creating the schema at once.
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(7461283)";
-
-constexpr const char* kSchema = R"(
-CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL);
-CREATE TABLE IF NOT EXISTS recordings (
-    sha256 TEXT PRIMARY KEY,
-    body BYTEA NOT NULL,
-    received_ms BIGINT NOT NULL
-);
-CREATE TABLE IF NOT EXISTS entries (
-    id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
-    game_key TEXT NOT NULL UNIQUE,
-    recording TEXT NOT NULL REFERENCES recordings (sha256),
-    name TEXT NOT NULL,
-    level TEXT NOT NULL,
-    score INTEGER NOT NULL,
-    received_ms BIGINT NOT NULL,
-    rules INTEGER NOT NULL,
-    hidden INTEGER NOT NULL DEFAULT 0
-);
-CREATE INDEX IF NOT EXISTS entries_by_rank ON entries (hidden, score DESC, id);
-CREATE TABLE IF NOT EXISTS score_counts (
-    score INTEGER PRIMARY KEY,
-    entries BIGINT NOT NULL
-);
-)";
-// Fills score_counts from the entries, for a board made before it.
-constexpr const char* kCountScores =
-    "DELETE FROM score_counts; INSERT INTO score_counts "
-    "SELECT score, count(*) FROM entries WHERE hidden = 0 GROUP BY score;";
 
 #define ENTRY_COLUMNS "id, name, level, score, received_ms, rules, recording, hidden FROM entries"
 
@@ -295,7 +264,7 @@ public:
         Connection schema(url);
         schema.transaction([&] {
             schema.run(kSchemaLock);
-            schema.run(kSchema);
+            schema.run(board::schema(kPostgres));
             Result version = schema.run("SELECT coalesce(max(version), 0) FROM schema_version");
             if (integer(version.get(), 0, 0) < kSchemaVersion) {
                 schema.run(kCountScores);

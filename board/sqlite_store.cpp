@@ -1,6 +1,7 @@
 #include "board/sqlite_store.h"
 
 #include "board/ranks.h"
+#include "board/schema.h"
 
 #include <sqlite3.h>
 
@@ -10,39 +11,7 @@
 namespace board {
 namespace {
 
-// 2: score_counts, the shown entries of each score, so a rank costs a sum over scores, not a
-// count over entries.
-constexpr int kSchemaVersion = 2;
 constexpr int kBusyWaitMs = 5'000; // another process (a moderator) holding the write lock
-
-constexpr const char* kSchema = R"(
-CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL);
-CREATE TABLE IF NOT EXISTS recordings (
-    sha256 TEXT PRIMARY KEY,
-    body BLOB NOT NULL,
-    received_ms INTEGER NOT NULL
-);
-CREATE TABLE IF NOT EXISTS entries (
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    game_key TEXT NOT NULL UNIQUE,
-    recording TEXT NOT NULL REFERENCES recordings (sha256),
-    name TEXT NOT NULL,
-    level TEXT NOT NULL,
-    score INTEGER NOT NULL,
-    received_ms INTEGER NOT NULL,
-    rules INTEGER NOT NULL,
-    hidden INTEGER NOT NULL DEFAULT 0
-);
-CREATE INDEX IF NOT EXISTS entries_by_rank ON entries (hidden, score DESC, id);
-CREATE TABLE IF NOT EXISTS score_counts (
-    score INTEGER PRIMARY KEY,
-    entries INTEGER NOT NULL
-);
-)";
-// Fills score_counts from the entries, for a board made before it.
-constexpr const char* kCountScores =
-    "DELETE FROM score_counts; INSERT INTO score_counts "
-    "SELECT score, count(*) FROM entries WHERE hidden = 0 GROUP BY score;";
 
 constexpr const char* kEntryColumns =
     "id, name, level, score, received_ms, rules, recording, hidden FROM entries";
@@ -124,7 +93,7 @@ public:
         run("PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;");
         run("BEGIN IMMEDIATE");
         try {
-            run(kSchema);
+            run(schema(kSqlite).c_str());
             Statement version(m_db, "SELECT max(version) FROM schema_version");
             version.step();
             if (version.integer(0) < kSchemaVersion) {
