@@ -1,5 +1,8 @@
 #include "board/server.h"
 
+#include "board/rate_limit.h"
+#include "board/work_queue.h"
+
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/strand.hpp>
@@ -7,6 +10,7 @@
 #include <boost/beast/http.hpp>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <thread>

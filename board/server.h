@@ -1,13 +1,10 @@
 #pragma once
 
 #include "board/api.h"
-#include "board/rate_limit.h"
-#include "board/work_queue.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <string>

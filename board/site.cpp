@@ -1,6 +1,7 @@
 #include "board/site.h"
 
 #include <array>
+#include <charconv>
 #include <fstream>
 #include <sstream>
 
@@ -29,17 +30,6 @@ std::string_view typeOf(const std::filesystem::path& file)
     return "application/octet-stream";
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The path with %XX decoded; nothing when an escape is broken or decodes to a NUL.
 std::optional<std::string> decoded(std::string_view path)
 {
@@ -49,13 +39,13 @@ std::optional<std::string> decoded(std::string_view path)
             out += path[i];
             continue;
         }
-        if (i + 2 >= path.size())
+        unsigned value = 0;
+        if (i + 2 >= path.size() ||
+            std::from_chars(path.data() + i + 1, path.data() + i + 3, value, 16).ptr !=
+                path.data() + i + 3 ||
+            value == 0)
             return std::nullopt;
-        const int high = hexDigit(path[i + 1]);
-        const int low = hexDigit(path[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0))
-            return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(value);
         i += 2;
     }
     return out;

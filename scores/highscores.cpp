@@ -122,6 +122,11 @@ void showFinishedGame(rt::Runtime& runtime)
     runtime.form<Highscores>().Show();
 }
 
+const wave::Form1* finishedGameStage(const rt::Runtime& runtime, const rt::Form& unloaded)
+{
+    return runtime.ended() ? nullptr : dynamic_cast<const wave::Form1*>(&unloaded);
+}
+
 std::int32_t wholeScore(double score)
 {
     constexpr double kLowest = std::numeric_limits<std::int32_t>::min();

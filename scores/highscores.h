@@ -54,6 +54,9 @@ private:
 
 // Game over on either stage: the table takes the finished game, even when it is already open.
 void showFinishedGame(rt::Runtime& runtime);
+// The wave stage of a finished game when `unloaded` is it: only the table closes the wave stage
+// while the game goes on, once it has taken the game.
+const wave::Form1* finishedGameStage(const rt::Runtime& runtime, const rt::Form& unloaded);
 
 // The score of a finished game as a whole number: nearest, halves to even, clamped to 32 bits.
 std::int32_t wholeScore(double score);

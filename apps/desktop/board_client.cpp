@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 #include "runtime/core/runtime.h"
-#include "wave/form1.h"
+#include "scores/highscores.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -210,8 +210,7 @@ BoardSession::~BoardSession()
 void BoardSession::formUnloaded(rt::Form& form)
 {
     ForwardingPresenter::formUnloaded(form);
-    // Only the high-score table closes the wave stage while the game goes on: a game finished.
-    if (dynamic_cast<const wave::Form1*>(&form) && !m_runtime->ended() && !m_recording.stopped())
+    if (scores::finishedGameStage(*m_runtime, form) && !m_recording.stopped())
         m_client.send(m_recording.text());
 }
 

@@ -1,5 +1,7 @@
 #include "runtime/core/files.h"
 
+#include "runtime/core/utf8.h"
+
 #include <array>
 
 namespace rt {
@@ -42,59 +44,6 @@ std::size_t textLength(std::string_view bytes)
         if (isControl(static_cast<unsigned char>(bytes[i])))
             return i;
     return bytes.size();
-}
-
-bool validUtf8(std::string_view bytes)
-{
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        int extra = 0;
-        char32_t min = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            min = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(extra) >= bytes.size())
-            return false;
-        char32_t code = c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
-
-void appendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1.

@@ -1,4 +1,5 @@
 #include "board/api.h"
+#include "board/rate_limit.h"
 #include "board/server.h"
 #include "board/store.h"
 #include "support/closing_game.h"

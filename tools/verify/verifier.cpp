@@ -147,9 +147,8 @@ void FinishedGames::formUnloaded(rt::Form& form)
         m_bossLives = b->Lives.Caption;
         return;
     }
-    // Only the table closes the wave stage while the game goes on.
-    const auto* f = dynamic_cast<const wave::Form1*>(&form);
-    if (!f || m_runtime->ended())
+    const wave::Form1* f = scores::finishedGameStage(*m_runtime, form);
+    if (!f)
         return;
     // A boss fight lost does not hand its lives back: they ran out on the boss stage.
     const bool lostOnWave = rt::counter(f->Lives) < 0;
